@@ -7,9 +7,11 @@
 #include "core/fitment.h"
 
 // Reads InRim, InOffset, InIn and OutRim (defaults "6.5", "45", "20", "7")
-// into the first four fields, each cut to 255 bytes. A key present with an
-// empty value reads empty; the default applies only to a missing key or
-// file. Never creates the file. OutOffset is left as it is.
+// into the first four fields, each cut to 255 bytes; a double-byte character
+// that does not fit whole is left out, never kept as a lone lead byte. Values
+// come back without the blanks around them and one enclosing pair of quotes.
+// A key present with an empty value reads empty; the default applies only to
+// a missing key or file. Never creates the file. OutOffset is left as it is.
 void LoadInputs(WheelFields& fields);
 
 // Writes InRim, InOffset, InIn and OutRim, in that order, as the fields hold
