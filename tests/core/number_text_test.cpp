@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -198,6 +199,46 @@ TEST(NumberReading, LongDigitStrings) {
         {"1.00000000000000011102230246251565404236316680908203124" + std::string(1000, '9'), 1.0},
     };
     ExpectReads(cases, sizeof cases / sizeof cases[0]);
+}
+
+// Every finite double written in its shortest form reads back bit for bit,
+// also with the exponent letter D and with padding zeros that move the point.
+TEST(NumberReading, ShortestTextsReadBackExactly) {
+    std::uint64_t state = 0x9E3779B97F4A7C15ULL;  // fixed seed: the same doubles every run
+    constexpr int kSamples = 20000;
+    for (int i = 0; i < kSamples; ++i) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        double v = FromBits(state);
+        if (!std::isfinite(v)) {
+            continue;
+        }
+        char buf[64];
+        std::to_chars_result res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+        std::string text(buf, res.ptr);
+        ASSERT_EQ(Bits(num::atof(text.c_str())), Bits(v)) << text;
+
+        std::string withD = text;
+        withD[withD.find('e')] = 'D';
+        ASSERT_EQ(Bits(num::atof(withD.c_str())), Bits(v)) << withD;
+
+        // "-1.5e-300" as "-0001.5000e-300x" and "-.0015e-297"
+        std::size_t e = text.find('e');
+        std::size_t digitsStart = text[0] == '-' ? 1 : 0;
+        std::string sign = text.substr(0, digitsStart);
+        std::string mantissa = text.substr(digitsStart, e - digitsStart);
+        int exponent = std::stoi(text.substr(e + 1));
+        std::string padded = sign + "000" + mantissa + (mantissa.find('.') == std::string::npos ? ".000" : "000") +
+                             "e" + std::to_string(exponent) + "x";
+        ASSERT_EQ(Bits(num::atof(padded.c_str())), Bits(v)) << padded;
+        std::string digits = mantissa;
+        if (digits.size() > 1) {
+            digits.erase(1, 1);  // drop the point
+        }
+        std::string shifted = sign + ".00" + digits + "e" + std::to_string(exponent + 3);
+        ASSERT_EQ(Bits(num::atof(shifted.c_str())), Bits(v)) << shifted;
+    }
 }
 
 TEST(NumberReading, NullAndNeverNaN) {
