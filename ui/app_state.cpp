@@ -11,3 +11,12 @@ HWND MainWindow;
 HBITMAP Background;
 HWND SpinControls[5];
 int AboutOpen;
+
+SubclassedControl EditControls[5];
+SubclassedControl MainLink;
+SubclassedControl AboutLink;
+
+int Dragging;
+POINT DragStart;
+
+int FullHeight;

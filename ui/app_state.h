@@ -27,3 +27,20 @@ extern HWND MainWindow;          // set at WM_INITDIALOG
 extern HBITMAP Background;       // bitmap 110, loaded at WM_INITDIALOG
 extern HWND SpinControls[5];     // up-down controls 1031 to 1035, in id order
 extern int AboutOpen;            // the about box is showing
+
+// A control whose window procedure the program replaced, with the procedure
+// it had before; messages the program does not take go on to that one.
+struct SubclassedControl {
+    HWND Window;
+    WNDPROC PreviousProc;
+};
+
+extern SubclassedControl EditControls[5];  // edits 1002 to 1006, in id order
+extern SubclassedControl MainLink;         // link label 1010
+extern SubclassedControl AboutLink;        // link label 1008, while the about box shows
+
+// Dragging the main window by its client area
+extern int Dragging;
+extern POINT DragStart;          // client coordinates of the button-down
+
+extern int FullHeight;           // window height before any roll-up

@@ -1,0 +1,90 @@
+#include "ui/refresh.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/fitment.h"
+#include "diagram/diagram_geometry.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "ui/app_state.h"
+#include "ui/subclass.h"
+
+namespace {
+
+constexpr int kFieldCount = 5;
+constexpr int kEditIds[kFieldCount] = {IDC_IN_RIM, IDC_IN_OFFSET, IDC_IN_IN, IDC_OUT_RIM,
+                                       IDC_OUT_OFFSET};
+
+char* FieldText(int index)
+{
+    char* const texts[kFieldCount] = {Fields.InRim, Fields.InOffset, Fields.InIn, Fields.OutRim,
+                                      Fields.OutOffset};
+    return texts[index];
+}
+
+}  // namespace
+
+void ReadFields()
+{
+    for (int i = 0; i < kFieldCount; ++i) {
+        char buffer[kFieldSize] = {};
+        GetWindowTextA(GetDlgItem(MainWindow, kEditIds[i]), buffer, static_cast<int>(kFieldSize));
+        std::memcpy(FieldText(i), buffer, kFieldSize);
+    }
+    const Validity validity = EvaluateValidity(Fields);
+    RefValid = validity.RefValid;
+    OutValid = validity.OutValid;
+    if (validity.InputsStorable) {
+        SaveInputs(Fields);
+    }
+}
+
+void RefreshAll(const char* overrideText)
+{
+    ReadFields();
+    ComputeOffset(Fields, overrideText, Fit);
+    SetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), Fields.OutOffset);
+    ReadFields();
+    RequestRepaint();
+}
+
+void RefreshKeepingTarget()
+{
+    char target[kFieldSize] = {};
+    GetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), target, static_cast<int>(kFieldSize));
+    RefreshAll(target);
+}
+
+void RequestRepaint()
+{
+    // After a wheel reached left of column 170 the band must start at its
+    // inner edge, or the old outline would stay on the screen.
+    int left = kOverflowX;
+    if (Extent.RefOverflow != 0 || Extent.OutOverflow != 0) {
+        left = std::min(Extent.RefInnerX, Extent.OutInnerX);
+    }
+    const RECT wheelBand = {left, kWheelBandTop, kWheelBandRight, kWheelBandBottom};
+    const RECT valueBand = {kValueBandLeft, kValueBandTop, kValueBandRight, kValueBandBottom};
+    InvalidateRect(MainWindow, &wheelBand, FALSE);
+    InvalidateRect(MainWindow, &valueBand, FALSE);
+    SendMessageA(MainWindow, WM_PAINT, 0, 0);
+}
+
+LRESULT CALLBACK EditSubclassProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_KEYUP:
+        if (wParam == VK_RETURN) {
+            RefreshKeepingTarget();
+        }
+        break;
+    case WM_SETFOCUS:
+        // Posted, so it lands after the click that gave the focus.
+        PostMessageA(edit, EM_SETSEL, 0, -1);
+        break;
+    default:
+        break;
+    }
+    return PassOn(EditControls, kFieldCount, edit, message, wParam, lParam);
+}
