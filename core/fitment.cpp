@@ -13,7 +13,7 @@ constexpr double kMmPerInch = 25.4;
 constexpr double kHalf = 0.5;
 
 // Bytes of the suffix " ﾐﾘ" in code page 932.
-constexpr char kMillimetreSuffix[] = " \xB0\xD8";
+constexpr char kMillimetreSuffix[] = " \xD0\xD8";
 
 int IsZeroText(const char* text) {
     return std::strcmp(text, "0") == 0 || std::strcmp(text, "0.0") == 0;

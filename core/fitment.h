@@ -81,7 +81,7 @@ Differences FitDifferences(const WheelFields& fields, const FitResult& fit);
 constexpr std::size_t kDifferenceTextSize = 256;
 
 // "%.01f ﾐﾘ": one decimal with the program's rounding, a blank and the
-// half-width katakana ﾐﾘ (CP932 bytes B0 D8). Writes at most
+// half-width katakana ﾐﾘ (CP932 bytes D0 D8). Writes at most
 // kDifferenceTextSize bytes, NUL included; returns the length without it.
 //   14.7 -> "14.7 ﾐﾘ"   -0.25 -> "-0.3 ﾐﾘ"   -0.04 -> "-0.0 ﾐﾘ"
 // Absurd values never overrun the buffer: magnitudes from about 1e238 up

@@ -22,7 +22,7 @@ const double kInf = std::numeric_limits<double>::infinity();
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // " ﾐﾘ" in code page 932.
-const std::string kMm = " \xB0\xD8";
+const std::string kMm = " \xD0\xD8";
 
 void SetField(char (&field)[kFieldSize], const std::string& text) {
     ASSERT_LT(text.size(), kFieldSize);
