@@ -216,10 +216,10 @@ def icon_sample(u, v):
     r = math.hypot(dx, dy)
     if r > 0.5:
         return None
-    if r > 0.40:
+    if r > 0.37:
         return RING
     # The mark: a thick arc like a beam sweeping over the wheel, with round ends.
-    mx, my = 0.5, 0.74
+    mx, my = 0.5, 0.71
     mr = math.hypot(u - mx, v - my)
     ang = math.degrees(math.atan2(v - my, u - mx))
     start, end, radius, half = -160.0, -20.0, 0.27, 0.055
@@ -231,7 +231,7 @@ def icon_sample(u, v):
         if math.hypot(u - ex, v - ey) <= half:
             return MARK
     # A small beacon dot under the arc.
-    if math.hypot(u - 0.5, v - 0.66) <= 0.07:
+    if math.hypot(u - 0.5, v - 0.63) <= 0.07:
         return MARK
     return DISC
 
