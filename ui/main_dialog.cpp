@@ -19,9 +19,6 @@
 
 namespace {
 
-constexpr int kFieldCount = 5;
-constexpr int kEditIds[kFieldCount] = {IDC_IN_RIM, IDC_IN_OFFSET, IDC_IN_IN, IDC_OUT_RIM,
-                                       IDC_OUT_OFFSET};
 constexpr int kSpinIds[kFieldCount] = {IDC_IN_RIM_SPIN, IDC_IN_OFFSET_SPIN, IDC_IN_IN_SPIN,
                                        IDC_OUT_RIM_SPIN, IDC_OUT_OFFSET_SPIN};
 constexpr WORD kSpinMax = 512;

@@ -12,10 +12,6 @@
 
 namespace {
 
-constexpr int kFieldCount = 5;
-constexpr int kEditIds[kFieldCount] = {IDC_IN_RIM, IDC_IN_OFFSET, IDC_IN_IN, IDC_OUT_RIM,
-                                       IDC_OUT_OFFSET};
-
 char* FieldText(int index)
 {
     char* const texts[kFieldCount] = {Fields.InRim, Fields.InOffset, Fields.InIn, Fields.OutRim,

@@ -6,6 +6,14 @@
 
 #include <windows.h>
 
+#include "resources/resource.h"
+
+// The edits behind the five fields, in field order: InRim, InOffset, InIn,
+// OutRim, OutOffset.
+constexpr int kFieldCount = 5;
+constexpr int kEditIds[kFieldCount] = {IDC_IN_RIM, IDC_IN_OFFSET, IDC_IN_IN, IDC_OUT_RIM,
+                                       IDC_OUT_OFFSET};
+
 // Copies the five edits into the fields, sets RefValid and OutValid, and
 // stores the four inputs when all of them are valid.
 void ReadFields();
