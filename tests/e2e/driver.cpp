@@ -1,0 +1,769 @@
+#include "driver.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace e2e {
+
+namespace {
+
+// Interval between two looks at a condition; short, since the program
+// usually answers within milliseconds.
+constexpr DWORD kPollMs = 5;
+// How long a capture must stay the same to count as settled: more than the
+// 50 ms after which Wine puts a busy program's drawing on the screen.
+constexpr DWORD kSettleMs = 120;
+// Largest step of a stepwise mouse move, in pixels.
+constexpr int kMouseStep = 4;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string Trim(const std::string& s) {
+    size_t b = 0;
+    size_t e = s.size();
+    while (b < e && (IsBlank(s[b]) || s[b] == '\r' || s[b] == '\n')) ++b;
+    while (e > b && (IsBlank(s[e - 1]) || s[e - 1] == '\r' || s[e - 1] == '\n')) --e;
+    return s.substr(b, e - b);
+}
+
+bool SameNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Calls `visit(key, value)` for every key=value line of section [Rimbeacon].
+void ForEachKey(const std::string& text,
+                const std::function<void(const std::string&, const std::string&)>& visit) {
+    bool inSection = false;
+    for (const std::string& raw : Lines(text)) {
+        std::string line = Trim(raw);
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            size_t close = line.find(']');
+            std::string name = Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+            inSection = SameNoCase(name, "Rimbeacon");
+            continue;
+        }
+        if (!inSection) continue;
+        size_t eq = line.find('=');
+        std::string key = Trim(line.substr(0, eq));
+        std::string value = eq == std::string::npos ? std::string() : Trim(line.substr(eq + 1));
+        if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+            value = value.substr(1, value.size() - 2);
+        }
+        visit(key, value);
+    }
+}
+
+DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+
+GUITHREADINFO ThreadInfo(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(ThreadOf(window), &info);
+    return info;
+}
+
+bool IsExtendedKey(WORD vk) {
+    switch (vk) {
+    case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT:
+    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+    case VK_INSERT: case VK_DELETE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0u) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0u);
+    return in;
+}
+
+void AddModifiers(std::vector<INPUT>* inputs, int modifiers, bool up) {
+    if (modifiers & kShift) inputs->push_back(KeyInput(VK_SHIFT, up));
+    if (modifiers & kCtrl) inputs->push_back(KeyInput(VK_CONTROL, up));
+    if (modifiers & kAlt) inputs->push_back(KeyInput(VK_MENU, up));
+}
+
+void Send(std::vector<INPUT> inputs) {
+    if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT MouseButton(bool up) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    return in;
+}
+
+// Absolute mouse coordinates run from 0 to 65535 over the primary screen and
+// map back to pixels as value * size / 65536; the smallest value that lands
+// on pixel p is therefore ceil(p * 65536 / size).
+LONG Normalize(LONG pixel, int size) {
+    return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + size - 1) / size);
+}
+
+INPUT MouseMove(POINT screen) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = Normalize(screen.x, GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = Normalize(screen.y, GetSystemMetrics(SM_CYSCREEN));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+bool CursorAt(POINT p) {
+    POINT now{};
+    return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+}
+
+bool MoveStepwise(POINT target) {
+    POINT now{};
+    GetCursorPos(&now);
+    int dx = target.x - now.x;
+    int dy = target.y - now.y;
+    int distance = abs(dx) > abs(dy) ? abs(dx) : abs(dy);
+    int steps = (distance + kMouseStep - 1) / kMouseStep;
+    for (int i = 1; i <= steps; ++i) {
+        POINT p{now.x + dx * i / steps, now.y + dy * i / steps};
+        Send({MouseMove(p)});
+    }
+    Send({MouseMove(target)});
+    return WaitUntil([&] { return CursorAt(target); }, 2000);
+}
+
+uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc) {
+    static uint32_t table[256];
+    static bool ready = false;
+    if (!ready) {
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[n] = c;
+        }
+        ready = true;
+    }
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+void PutBig32(std::string* out, uint32_t v) {
+    out->push_back(static_cast<char>(v >> 24));
+    out->push_back(static_cast<char>(v >> 16));
+    out->push_back(static_cast<char>(v >> 8));
+    out->push_back(static_cast<char>(v));
+}
+
+void PutChunk(std::string* out, const char* type, const std::string& data) {
+    PutBig32(out, static_cast<uint32_t>(data.size()));
+    std::string body = std::string(type, 4) + data;
+    out->append(body);
+    PutBig32(out, Crc32(reinterpret_cast<const uint8_t*>(body.data()), body.size(), 0));
+}
+
+// A zlib stream of stored (uncompressed) deflate blocks.
+std::string StoredZlib(const std::string& raw) {
+    std::string z;
+    z.push_back(0x78);
+    z.push_back(0x01);
+    constexpr size_t kBlock = 65535;
+    size_t pos = 0;
+    do {
+        size_t n = raw.size() - pos < kBlock ? raw.size() - pos : kBlock;
+        bool last = pos + n == raw.size();
+        z.push_back(last ? 1 : 0);
+        z.push_back(static_cast<char>(n & 0xFF));
+        z.push_back(static_cast<char>(n >> 8));
+        z.push_back(static_cast<char>(~n & 0xFF));
+        z.push_back(static_cast<char>((~n >> 8) & 0xFF));
+        z.append(raw, pos, n);
+        pos += n;
+    } while (pos < raw.size());
+    uint32_t a = 1;
+    uint32_t b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    PutBig32(&z, (b << 16) | a);
+    return z;
+}
+
+struct FindData {
+    DWORD pid;
+    const char* className;
+    const char* caption;
+    HWND exclude;
+    HWND found;
+};
+
+BOOL CALLBACK FindProc(HWND window, LPARAM param) {
+    FindData* data = reinterpret_cast<FindData*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != data->pid || window == data->exclude || !IsWindowVisible(window)) return TRUE;
+    char buffer[256];
+    if (data->className) {
+        GetClassNameA(window, buffer, sizeof(buffer));
+        if (strcmp(buffer, data->className) != 0) return TRUE;
+    }
+    if (data->caption) {
+        GetWindowTextA(window, buffer, sizeof(buffer));
+        if (strcmp(buffer, data->caption) != 0) return TRUE;
+    }
+    data->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CloseProc(HWND window, LPARAM param) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == static_cast<DWORD>(param)) PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+// Under Wine without a window manager, windows that expect the manager's
+// decorations get none: no caption is drawn and clicks on the caption's
+// place go past the window. Letting Wine draw the frame itself gives the
+// Windows geometry and look. Read by each Wine process at its start, so it
+// is set before the program under test starts.
+void PrepareWine() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return;
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) == ERROR_SUCCESS) {
+        static const char kNo[] = "N";
+        RegSetValueExA(key, "Decorated", 0, REG_SZ, reinterpret_cast<const BYTE*>(kNo), sizeof(kNo));
+        RegCloseKey(key);
+    }
+}
+
+// Captures until the picture has not changed for kSettleMs. Pending paints
+// are first run to completion (RedrawWindow with RDW_UPDATENOW sends them to
+// the program and returns when they are done); the wait then covers the way
+// of the drawn pixels to the screen, which Wine takes when the program's
+// thread goes idle, or at the latest every 50 ms.
+Capture Settled(const std::function<Capture()>& take, HWND window, DWORD timeoutMs) {
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Capture last = take();
+    DWORD since = GetTickCount();
+    WaitUntil([&] {
+        Capture next = take();
+        if (next != last) {
+            last = next;
+            since = GetTickCount();
+            return false;
+        }
+        return GetTickCount() - since >= kSettleMs;
+    }, timeoutMs);
+    return last;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (condition()) return true;
+        Sleep(kPollMs);
+    }
+    return condition();
+}
+
+// ---------------------------------------------------------------- paths
+
+std::string WindowsPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::string out = "Z:" + path;
+    for (char& c : out) {
+        if (c == '/') c = '\\';
+    }
+    return out;
+}
+
+std::string ProgramPath() {
+    const char* exe = getenv("RIMBEACON_EXE");
+    return exe ? WindowsPath(exe) : std::string();
+}
+
+std::string ScreenshotFolder() {
+    const char* dir = getenv("RIMBEACON_SCREENSHOTS");
+    std::string path = dir && *dir ? WindowsPath(dir) : std::string("screenshots");
+    CreateDirectoryA(path.c_str(), nullptr);
+    return path;
+}
+
+TempDir::TempDir() {
+    static int counter = 0;
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    for (;;) {
+        char name[MAX_PATH + 64];
+        snprintf(name, sizeof(name), "%srimbeacon-e2e-%lu-%d", base,
+                 static_cast<unsigned long>(GetCurrentProcessId()), ++counter);
+        if (CreateDirectoryA(name, nullptr)) {
+            path_ = name;
+            break;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+}
+
+TempDir::~TempDir() {
+    if (path_.empty()) return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                std::string file = File(found.cFileName);
+                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(file.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path_.c_str());
+}
+
+bool TempDir::WriteFile(const std::string& name, const std::string& bytes) const {
+    FILE* f = fopen(File(name).c_str(), "wb");
+    if (!f) return false;
+    bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return fclose(f) == 0 && ok;
+}
+
+bool TempDir::ReadFile(const std::string& name, std::string* bytes) const {
+    bytes->clear();
+    FILE* f = fopen(File(name).c_str(), "rb");
+    if (!f) return false;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) bytes->append(buffer, n);
+    fclose(f);
+    return true;
+}
+
+bool TempDir::Exists(const std::string& name) const {
+    return GetFileAttributesA(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// ---------------------------------------------------------------- settings
+
+bool IniValue(const std::string& text, const std::string& key, std::string* value) {
+    bool found = false;
+    ForEachKey(text, [&](const std::string& k, const std::string& v) {
+        if (!found && SameNoCase(k, key)) {
+            *value = v;
+            found = true;
+        }
+    });
+    return found;
+}
+
+std::vector<std::string> IniKeys(const std::string& text) {
+    std::vector<std::string> keys;
+    ForEachKey(text, [&](const std::string& k, const std::string&) { keys.push_back(k); });
+    return keys;
+}
+
+// ---------------------------------------------------------------- windows
+
+std::string GetText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &length)) {
+        return std::string();
+    }
+    std::vector<char> buffer(length + 2, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                             SMTO_ABORTIFHUNG, kTimeoutMs, &copied)) {
+        return std::string();
+    }
+    return std::string(buffer.data());
+}
+
+bool SetText(HWND window, const std::string& text) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                               SMTO_ABORTIFHUNG, kTimeoutMs, &result) != 0 && result != 0;
+}
+
+Selection GetSelection(HWND edit) {
+    DWORD_PTR packed = 0;
+    if (!SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &packed)) return {-1, -1};
+    return {static_cast<int>(LOWORD(packed)), static_cast<int>(HIWORD(packed))};
+}
+
+void SetSelection(HWND edit, int start, int end) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end),
+                        SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+}
+
+RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+RECT ClientRectOnScreen(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT RectInClient(HWND parent, HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+HWND FocusedControl(HWND window) { return ThreadInfo(window).hwndFocus; }
+HWND CaptureWindow(HWND window) { return ThreadInfo(window).hwndCapture; }
+
+int CheckState(HWND button) {
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &state)) return -1;
+    return static_cast<int>(state);
+}
+
+LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrA(window, GWL_EXSTYLE); }
+
+// ---------------------------------------------------------------- input
+
+bool Activate(HWND window) {
+    if (GetForegroundWindow() == window) return true;
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; }, 3000);
+}
+
+void PressKey(WORD vk, int modifiers) {
+    std::vector<INPUT> inputs;
+    AddModifiers(&inputs, modifiers, false);
+    inputs.push_back(KeyInput(vk, false));
+    inputs.push_back(KeyInput(vk, true));
+    AddModifiers(&inputs, modifiers, true);
+    Send(inputs);
+}
+
+void KeyDown(WORD vk) { Send({KeyInput(vk, false)}); }
+void KeyUp(WORD vk) { Send({KeyInput(vk, true)}); }
+
+void TypeText(const std::string& text) {
+    for (char c : text) {
+        SHORT scan = VkKeyScanA(c);
+        if (scan == -1) continue;
+        int modifiers = ((scan >> 8) & 1 ? kShift : 0) | ((scan >> 8) & 2 ? kCtrl : 0) | ((scan >> 8) & 4 ? kAlt : 0);
+        PressKey(static_cast<WORD>(scan & 0xFF), modifiers);
+    }
+}
+
+bool MoveMouseTo(POINT screen) { return MoveStepwise(screen); }
+
+void MouseDown() { Send({MouseButton(false)}); }
+void MouseUp() { Send({MouseButton(true)}); }
+
+POINT ClientToScreenPoint(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    return client;
+}
+
+POINT CenterOf(HWND control) {
+    RECT r{};
+    GetClientRect(control, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool ClickAt(HWND window, POINT client) {
+    POINT p = ClientToScreenPoint(window, client);
+    if (!MoveMouseTo(p)) return false;
+    Send({MouseButton(false), MouseButton(true)});
+    return true;
+}
+
+bool DoubleClickAt(HWND window, POINT client) {
+    POINT p = ClientToScreenPoint(window, client);
+    if (!MoveMouseTo(p)) return false;
+    // One batch: the four events carry nearly the same time stamp, well
+    // inside the double-click time.
+    Send({MouseButton(false), MouseButton(true), MouseButton(false), MouseButton(true)});
+    return true;
+}
+
+bool DragAt(HWND window, POINT client, int dx, int dy, bool waitForCapture) {
+    POINT from = ClientToScreenPoint(window, client);
+    if (!MoveMouseTo(from)) return false;
+    MouseDown();
+    if (waitForCapture && !WaitUntil([&] { return CaptureWindow(window) != nullptr; })) {
+        MouseUp();
+        return false;
+    }
+    bool moved = MoveMouseTo(POINT{from.x + dx, from.y + dy});
+    MouseUp();
+    return moved;
+}
+
+bool ClickSpinner(HWND updown, bool up) {
+    RECT r{};
+    GetClientRect(updown, &r);
+    int quarter = (r.bottom - r.top) / 4;
+    return ClickAt(updown, POINT{(r.left + r.right) / 2, up ? r.top + quarter : r.bottom - 1 - quarter});
+}
+
+bool DoubleClickCaption(HWND window) {
+    RECT w = WindowRect(window);
+    RECT c = ClientRectOnScreen(window);
+    // Halfway between the outer top edge and the client area's top lies in
+    // the caption (the frame above it is a few pixels only); the middle of
+    // the width keeps clear of the caption buttons.
+    POINT p{(w.left + w.right) / 2, (w.top + c.top) / 2};
+    if (!MoveMouseTo(p)) return false;
+    Send({MouseButton(false), MouseButton(true), MouseButton(false), MouseButton(true)});
+    return true;
+}
+
+bool SyncInput(HWND edit) {
+    int length = static_cast<int>(GetText(edit).size());
+    if (length == 0) {
+        // Nothing to move the caret over: a blank, seen, then taken back.
+        PressKey(VK_SPACE);
+        if (!WaitUntil([&] { return GetText(edit) == " "; })) return false;
+        PressKey(VK_BACK);
+        return WaitUntil([&] { return GetText(edit).empty(); });
+    }
+    Selection now = GetSelection(edit);
+    if (now == Selection{0, 0}) {
+        PressKey(VK_END);
+        return WaitUntil([&] {
+            Selection s = GetSelection(edit);
+            int end = static_cast<int>(GetText(edit).size());
+            return s.start == end && s.end == end && end > 0;
+        });
+    }
+    PressKey(VK_HOME);
+    return WaitUntil([&] { return GetSelection(edit) == Selection{0, 0}; });
+}
+
+// ---------------------------------------------------------------- pixels
+
+std::string ToString(const Color& c) {
+    char buffer[32];
+    snprintf(buffer, sizeof(buffer), "%d,%d,%d", c.r, c.g, c.b);
+    return buffer;
+}
+
+Color FromColorRef(COLORREF c) {
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+Capture Capture::Screen(const RECT& screen) {
+    Capture capture;
+    int w = screen.right - screen.left;
+    int h = screen.bottom - screen.top;
+    if (w <= 0 || h <= 0) return capture;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screenDc = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screenDc);
+    HBITMAP dib = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib && bits) {
+        HGDIOBJ old = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, w, h, screenDc, screen.left, screen.top, SRCCOPY | CAPTUREBLT);
+        GdiFlush();
+        capture.width_ = w;
+        capture.height_ = h;
+        const uint32_t* p = static_cast<const uint32_t*>(bits);
+        capture.pixels_.assign(p, p + static_cast<size_t>(w) * h);
+        for (uint32_t& px : capture.pixels_) px &= 0x00FFFFFFu;
+        SelectObject(memory, old);
+    }
+    if (dib) DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screenDc);
+    return capture;
+}
+
+Capture Capture::Client(HWND window) { return Screen(ClientRectOnScreen(window)); }
+Capture Capture::Window(HWND window) { return Screen(WindowRect(window)); }
+
+Color Capture::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return {0, 0, 0};
+    uint32_t p = pixels_[static_cast<size_t>(y) * width_ + x];
+    return {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p)};
+}
+
+int Capture::Count(const RECT& area, const Color& c) const {
+    int count = 0;
+    for (int y = area.top < 0 ? 0 : area.top; y < area.bottom && y < height_; ++y) {
+        for (int x = area.left < 0 ? 0 : area.left; x < area.right && x < width_; ++x) {
+            if (At(x, y) == c) ++count;
+        }
+    }
+    return count;
+}
+
+bool Capture::SavePng(const std::string& path) const {
+    if (Empty()) return false;
+    std::string raw;
+    raw.reserve(static_cast<size_t>(height_) * (1 + 3 * static_cast<size_t>(width_)));
+    for (int y = 0; y < height_; ++y) {
+        raw.push_back(0);  // filter: none
+        for (int x = 0; x < width_; ++x) {
+            Color c = At(x, y);
+            raw.push_back(static_cast<char>(c.r));
+            raw.push_back(static_cast<char>(c.g));
+            raw.push_back(static_cast<char>(c.b));
+        }
+    }
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    std::string header;
+    PutBig32(&header, static_cast<uint32_t>(width_));
+    PutBig32(&header, static_cast<uint32_t>(height_));
+    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bit, RGB, deflate, no filter, no interlace
+    PutChunk(&png, "IHDR", header);
+    PutChunk(&png, "IDAT", StoredZlib(raw));
+    PutChunk(&png, "IEND", std::string());
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
+    return fclose(f) == 0 && ok;
+}
+
+Capture StableClient(HWND window, DWORD timeoutMs) {
+    return Settled([&] { return Capture::Client(window); }, window, timeoutMs);
+}
+
+std::string SaveScreenshot(HWND window, const std::string& name, bool wholeWindow) {
+    Capture capture = wholeWindow ? Settled([&] { return Capture::Window(window); }, window, kTimeoutMs)
+                                  : StableClient(window);
+    std::string path = ScreenshotFolder() + "\\" + name + ".png";
+    return capture.SavePng(path) ? path : std::string();
+}
+
+// ---------------------------------------------------------------- program
+
+HWND FindProcessWindow(DWORD pid, const char* className, const char* caption) {
+    FindData data{pid, className, caption, nullptr, nullptr};
+    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+App::~App() { Stop(); }
+
+bool App::Start(const std::string& workDir) {
+    std::string exe = ProgramPath();
+    if (exe.empty()) {
+        error_ = "RIMBEACON_EXE is not set";
+        return false;
+    }
+    PrepareWine();
+    std::string commandLine = "\"" + exe + "\"";
+    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    if (!CreateProcessA(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.c_str(), &startup, &info_)) {
+        error_ = "CreateProcess failed for " + exe + ", error " + std::to_string(GetLastError());
+        return false;
+    }
+    process_ = info_.hProcess;
+    pid_ = info_.dwProcessId;
+    // The dialog becomes visible once its initialisation has run and its
+    // modal loop found the queue empty.
+    bool found = WaitUntil([&] {
+        window_ = FindProcessWindow(pid_, "#32770", "Rimbeacon");
+        return window_ != nullptr || !Running();
+    });
+    if (!found || !window_) {
+        error_ = Running() ? "no main window within the timeout" : "the program ended at start";
+        return false;
+    }
+    if (!Activate(window_)) {
+        error_ = "the main window did not come to the foreground";
+        return false;
+    }
+    return true;
+}
+
+bool App::WaitForText(int id, const std::string& text, DWORD timeoutMs) const {
+    return WaitUntil([&] { return Text(id) == text; }, timeoutMs);
+}
+
+bool App::Running() const {
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool App::WaitForExit(DWORD* exitCode, DWORD timeoutMs) const {
+    if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (exitCode) GetExitCodeProcess(process_, exitCode);
+    return true;
+}
+
+HWND App::FindWindowOfProcess(const char* className, const char* caption) const {
+    FindData data{pid_, className, caption, window_, nullptr};
+    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+void App::Stop() {
+    if (!process_) return;
+    if (Running()) {
+        // Release a mouse button a test may have left down.
+        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) MouseUp();
+        EnumWindows(CloseProc, static_cast<LPARAM>(pid_));
+        if (WaitForSingleObject(process_, 3000) != WAIT_OBJECT_0) {
+            TerminateProcess(process_, 1);
+            WaitForSingleObject(process_, 3000);
+        }
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+    info_ = PROCESS_INFORMATION{};
+    process_ = nullptr;
+    window_ = nullptr;
+}
+
+}  // namespace e2e

@@ -1,0 +1,281 @@
+// Driver for the end-to-end tests: starts the real Rimbeacon.exe in a fresh
+// working directory, finds its main window, reads and sets control texts,
+// sends real input (SendInput: keys and mouse), reads pixels from the screen,
+// saves screenshots and stops the program again.
+//
+// The tests are Windows executables and run under Wine in the same prefix and
+// on the same (virtual) display as the program. Nothing here sleeps for a
+// fixed time: every step that depends on the program waits for an observable
+// effect with a timeout (WaitUntil).
+//
+// Configuration, from the environment (set by the CTest registration):
+//   RIMBEACON_EXE          the program to test; a Linux path (/x/y) is taken
+//                          as Z:\x\y, Wine's mapping of the Unix root.
+//   RIMBEACON_SCREENSHOTS  folder for screenshots (created when missing).
+//
+// Input ordering, which the "nothing changed" assertions rely on: SendInput
+// returns once the events are queued, not when the program has handled them.
+// The program handles its input events one after another on its single
+// thread, so when the effect of a later event is seen, every earlier event has
+// been handled completely. SyncInput() uses that: it sends a marker key whose
+// effect on the focused edit is visible (a caret move) and waits for it.
+// Sent messages (GetText, SetText, WM_NULL) overtake queued input and are no
+// substitute.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Default timeout of every wait, generous for a loaded machine.
+constexpr DWORD kTimeoutMs = 10000;
+
+// Polls `condition` until it holds or `timeoutMs` passed; returns whether it
+// held. Checks once more after the deadline, so a slow machine never makes a
+// true condition fail.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs);
+
+// ---------------------------------------------------------------- paths
+
+// Windows path of the program under test (RIMBEACON_EXE), or empty.
+std::string ProgramPath();
+
+// Windows path of the screenshot folder (RIMBEACON_SCREENSHOTS, else a
+// "screenshots" folder in the current directory); created when missing.
+std::string ScreenshotFolder();
+
+// Maps /x/y to Z:\x\y; other paths are returned unchanged.
+std::string WindowsPath(const std::string& path);
+
+// A fresh, empty directory under the temporary folder, removed with its
+// files by the destructor.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+    // Writes `bytes` as the file `name` (replacing it).
+    bool WriteFile(const std::string& name, const std::string& bytes) const;
+    // Reads the whole file; false when it does not exist.
+    bool ReadFile(const std::string& name, std::string* bytes) const;
+    bool Exists(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+// ---------------------------------------------------------------- settings
+
+// Name of the settings file the program keeps in its working directory.
+constexpr const char* kSettingsFile = "Rimbeacon.ini";
+
+// Value of `key` in section [Rimbeacon] of the settings text, as the profile
+// functions read it back (blanks around it removed). False when the section
+// or key is missing. Section and key names compare without letter case.
+bool IniValue(const std::string& text, const std::string& key, std::string* value);
+
+// The keys of section [Rimbeacon] in file order.
+std::vector<std::string> IniKeys(const std::string& text);
+
+// ---------------------------------------------------------------- windows
+
+// Text of a window or control (WM_GETTEXT through SendMessageTimeout, so a
+// hung program makes it fail instead of blocking). Empty on failure.
+std::string GetText(HWND window);
+// Sets the text with WM_SETTEXT; returns whether the program handled it.
+bool SetText(HWND window, const std::string& text);
+
+// Selection of an edit control (EM_GETSEL): start and end character index.
+struct Selection {
+    int start;
+    int end;
+    bool operator==(const Selection& o) const { return start == o.start && end == o.end; }
+};
+Selection GetSelection(HWND edit);
+// Sets the selection synchronously (EM_SETSEL through SendMessageTimeout).
+void SetSelection(HWND edit, int start, int end);
+
+// Window rectangle in screen coordinates.
+RECT WindowRect(HWND window);
+// Client rectangle of `window` in screen coordinates.
+RECT ClientRectOnScreen(HWND window);
+// Rectangle of the child `control` in client coordinates of `parent`.
+RECT RectInClient(HWND parent, HWND control);
+int Width(const RECT& r);
+int Height(const RECT& r);
+
+// The control that has the keyboard focus in the thread owning `window`.
+HWND FocusedControl(HWND window);
+// The window holding the mouse capture in the thread owning `window`.
+HWND CaptureWindow(HWND window);
+
+// Check state of a check box (BM_GETCHECK): BST_CHECKED, BST_UNCHECKED, or -1.
+int CheckState(HWND button);
+// Extended window style (WS_EX_TOPMOST and so on).
+LONG_PTR ExStyle(HWND window);
+
+// ---------------------------------------------------------------- input
+
+// Brings `window` to the foreground and waits until it is there.
+bool Activate(HWND window);
+
+// Key press and release of a virtual key, with optional Shift/Ctrl/Alt held.
+enum Modifier { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
+void PressKey(WORD vk, int modifiers = kNone);
+// Only key down or only key up (for holding a key).
+void KeyDown(WORD vk);
+void KeyUp(WORD vk);
+// Types printable ASCII text as real key strokes of the current layout.
+void TypeText(const std::string& text);
+
+// Mouse, in screen coordinates. Moves in small steps so that the program sees
+// intermediate positions (drags); waits until the cursor is there.
+bool MoveMouseTo(POINT screen);
+void MouseDown();
+void MouseUp();
+
+// Mouse actions at client coordinates of `window` (a dialog or a control).
+// As for a user, a second click at the same place (within the system's
+// double-click distance) soon after the first is a double click: click
+// another point to get two single clicks.
+POINT ClientToScreenPoint(HWND window, POINT client);
+bool ClickAt(HWND window, POINT client);
+bool DoubleClickAt(HWND window, POINT client);
+// Presses the left button at `client`, moves by (dx, dy) in small steps and
+// releases. With `waitForCapture`, waits after the press until a window of
+// the program holds the mouse capture (the press has been handled), so that
+// every move reaches the window that started the drag; false if it never
+// does.
+bool DragAt(HWND window, POINT client, int dx, int dy, bool waitForCapture = true);
+// Center of the control's client area.
+POINT CenterOf(HWND control);
+
+// Clicks the upper (up) or lower half of a vertical up-down control.
+bool ClickSpinner(HWND updown, bool up);
+
+// Double click on the middle of the caption (title bar) of a top-level window.
+bool DoubleClickCaption(HWND window);
+
+// Marker for input ordering (see the top of this file): `edit` must have the
+// keyboard focus. Sends Home or End (or, in an empty edit, a blank followed by
+// Backspace) and waits until the edit shows its effect, which means all input
+// sent before has been handled. Leaves the caret at one end of the text and
+// the text unchanged. Returns false on timeout.
+bool SyncInput(HWND edit);
+
+// ---------------------------------------------------------------- pixels
+
+struct Color {
+    uint8_t r, g, b;
+    bool operator==(const Color& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Color& o) const { return !(*this == o); }
+};
+std::string ToString(const Color& c);  // "r,g,b"
+Color FromColorRef(COLORREF c);
+
+// A copy of a screen rectangle as 32-bit pixels, top row first.
+class Capture {
+public:
+    Capture() = default;
+    // Reads the screen rectangle (screen coordinates) through GetDC(nullptr).
+    static Capture Screen(const RECT& screen);
+    // The client area of `window` as the screen shows it (including anything
+    // that overlaps it), origin at the client's top-left corner.
+    static Capture Client(HWND window);
+    // The whole window, frame and caption included.
+    static Capture Window(HWND window);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return pixels_.empty(); }
+    Color At(int x, int y) const;
+    bool operator==(const Capture& o) const {
+        return width_ == o.width_ && height_ == o.height_ && pixels_ == o.pixels_;
+    }
+    bool operator!=(const Capture& o) const { return !(*this == o); }
+
+    // Number of pixels of exactly `c` inside `area` (capture coordinates,
+    // right and bottom exclusive, clipped to the capture).
+    int Count(const RECT& area, const Color& c) const;
+
+    // Writes an RGB PNG (stored deflate blocks, no compression library).
+    bool SavePng(const std::string& path) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint32_t> pixels_;  // 0x00RRGGBB
+};
+
+// The client area once the program's drawing has settled: pending paints
+// are run to completion (RedrawWindow with RDW_UPDATENOW), then the screen
+// is captured until it has not changed for a little more than Wine's 50 ms
+// flush interval. A caret blinking in an edit of the window makes the
+// settling restart; it blinks slowly enough to leave such a pause.
+Capture StableClient(HWND window, DWORD timeoutMs = kTimeoutMs);
+
+// Saves the client area (or, with `wholeWindow`, the window with its frame)
+// as <ScreenshotFolder()>\<name>.png; returns the path, empty on failure.
+std::string SaveScreenshot(HWND window, const std::string& name, bool wholeWindow = false);
+
+// ---------------------------------------------------------------- program
+
+// One running Rimbeacon process. The destructor closes it (WM_CLOSE, then
+// TerminateProcess), so no test leaves a window behind.
+class App {
+public:
+    App() = default;
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // Starts ProgramPath() with `workDir` as its current directory and waits
+    // until its main dialog (class #32770, caption "Rimbeacon", owned by the
+    // new process) is visible and in the foreground. False on failure, with
+    // the reason in Error().
+    bool Start(const std::string& workDir);
+
+    HWND Window() const { return window_; }
+    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    std::string Text(int id) const { return GetText(Control(id)); }
+    bool SetControlText(int id, const std::string& text) const { return SetText(Control(id), text); }
+    DWORD ProcessId() const { return pid_; }
+    HANDLE Process() const { return process_; }
+    const std::string& Error() const { return error_; }
+
+    // Waits until control `id` shows exactly `text`.
+    bool WaitForText(int id, const std::string& text, DWORD timeoutMs = kTimeoutMs) const;
+    // Waits until the process ended; stores its exit code.
+    bool WaitForExit(DWORD* exitCode, DWORD timeoutMs = kTimeoutMs) const;
+    bool Running() const;
+
+    // Top-level windows of the process other than the main dialog that are
+    // visible (for example the about box), found by class and caption.
+    HWND FindWindowOfProcess(const char* className, const char* caption) const;
+
+    // Closes the program: WM_CLOSE, wait, then TerminateProcess.
+    void Stop();
+
+private:
+    PROCESS_INFORMATION info_{};
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    HWND window_ = nullptr;
+    std::string error_;
+};
+
+// Top-level visible window of process `pid` with the class and caption given
+// (nullptr: any), or nullptr.
+HWND FindProcessWindow(DWORD pid, const char* className, const char* caption);
+
+}  // namespace e2e
