@@ -13,8 +13,19 @@ void PaintMainWindow(HWND window);
 // Draws the overlay through GetDC(window): the link underline, the dotted
 // fender line, the grey reference wheel (RefValid), the red target wheel and
 // the difference texts (OutValid).
+//
+// Columns are 300 less the millimetres at half scale, truncated. Absurd
+// inputs (1e300, -1e300, 1e999, widths in the millions) cannot disturb the
+// drawing: a column beyond +-16384 is drawn and recorded at that bound, and
+// one that leaves the 32-bit range (or is NaN) is taken as -16384, so such a
+// wheel counts as overflowing and the next refresh erases the whole band.
+// A wheel with both edges out there shows nothing; one with a single far
+// edge shows as long horizontal strokes running out of the window (over the
+// controls on the left). Such differences print in exponent form
+// ("1.0e+300 ﾐﾘ"), or as "inf ﾐﾘ", "-inf ﾐﾘ", "nan ﾐﾘ".
 void DrawFitment(HWND window);
 
 // One wheel outline, about two pixels thick, between columns innerX and
-// outerX, rows 50 to 150; the previous pen is put back.
+// outerX, rows 50 to 150; the previous pen is put back. Columns beyond
+// +-16384 are drawn at that bound.
 void DrawWheel(HDC dc, HPEN pen, int innerX, int outerX);
