@@ -114,13 +114,6 @@ void Send(std::vector<INPUT> inputs) {
     if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-INPUT MouseButton(bool up) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
-    return in;
-}
-
 // Absolute mouse coordinates run from 0 to 65535 over the primary screen and
 // map back to pixels as value * size / 65536; the smallest value that lands
 // on pixel p is therefore ceil(p * 65536 / size).
@@ -134,6 +127,18 @@ INPUT MouseMove(POINT screen) {
     in.mi.dx = Normalize(screen.x, GetSystemMetrics(SM_CXSCREEN));
     in.mi.dy = Normalize(screen.y, GetSystemMetrics(SM_CYSCREEN));
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+// A button event that carries its own position. Under Wine, the X pointer
+// follows every SendInput move, and the program's side turns the resulting
+// X motion events back into moves, which can come late and put the cursor
+// back on an earlier point for a moment. With the position in the button
+// event itself the press or release lands where it was sent, and a drag's
+// last move before the release is the release's own position.
+INPUT MouseButton(bool up, POINT screen) {
+    INPUT in = MouseMove(screen);
+    in.mi.dwFlags |= up ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
     return in;
 }
 
@@ -465,6 +470,55 @@ int CheckState(HWND button) {
 
 LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrA(window, GWL_EXSTYLE); }
 
+bool ReadSystemMenu(HWND window, std::vector<MenuEntry>* entries) {
+    entries->clear();
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string dll = self;
+    dll = dll.substr(0, dll.find_last_of('\\') + 1) + "menu_probe.dll";
+    HMODULE module = LoadLibraryA(dll.c_str());
+    if (!module) return false;
+    HOOKPROC proc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, "E2eGetMessageHook")));
+    DWORD pid = 0;
+    DWORD thread = GetWindowThreadProcessId(window, &pid);
+    HHOOK hook = proc ? SetWindowsHookExA(WH_GETMESSAGE, proc, module, thread) : nullptr;
+    bool done = false;
+    std::string report;
+    if (hook) {
+        char folder[MAX_PATH];
+        GetTempPathA(MAX_PATH, folder);
+        std::string path = std::string(folder) + "rimbeacon-e2e-sysmenu-" + std::to_string(pid) + ".txt";
+        DeleteFileA(path.c_str());
+        PostMessageA(window, RegisterWindowMessageA("RimbeaconE2eDescribeSystemMenu"), 0, 0);
+        done = WaitUntil([&] {
+            FILE* f = fopen(path.c_str(), "rb");
+            if (!f) return false;
+            char buffer[4096];
+            size_t n;
+            report.clear();
+            while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) report.append(buffer, n);
+            fclose(f);
+            return true;
+        });
+        DeleteFileA(path.c_str());
+        UnhookWindowsHookEx(hook);
+    }
+    FreeLibrary(module);
+    if (!done) return false;
+    for (const std::string& raw : Lines(report)) {
+        std::string line = raw;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line == "separator") {
+            entries->push_back({true, 0, std::string()});
+        } else if (line.compare(0, 5, "item ") == 0) {
+            size_t space = line.find(' ', 5);
+            UINT id = static_cast<UINT>(strtoul(line.substr(5, space - 5).c_str(), nullptr, 10));
+            entries->push_back({false, id, space == std::string::npos ? std::string() : line.substr(space + 1)});
+        }
+    }
+    return true;
+}
+
 // ---------------------------------------------------------------- input
 
 bool Activate(HWND window) {
@@ -494,10 +548,15 @@ void TypeText(const std::string& text) {
     }
 }
 
-bool MoveMouseTo(POINT screen) { return MoveStepwise(screen); }
+bool MoveMouseTo(POINT screen) {
+    Send({MouseMove(screen)});
+    return WaitUntil([&] { return CursorAt(screen); }, 2000);
+}
 
-void MouseDown() { Send({MouseButton(false)}); }
-void MouseUp() { Send({MouseButton(true)}); }
+bool MoveMouseAlong(POINT screen) { return MoveStepwise(screen); }
+
+void MouseDown(POINT screen) { Send({MouseButton(false, screen)}); }
+void MouseUp(POINT screen) { Send({MouseButton(true, screen)}); }
 
 POINT ClientToScreenPoint(HWND window, POINT client) {
     ClientToScreen(window, &client);
@@ -513,7 +572,7 @@ POINT CenterOf(HWND control) {
 bool ClickAt(HWND window, POINT client) {
     POINT p = ClientToScreenPoint(window, client);
     if (!MoveMouseTo(p)) return false;
-    Send({MouseButton(false), MouseButton(true)});
+    Send({MouseButton(false, p), MouseButton(true, p)});
     return true;
 }
 
@@ -522,20 +581,21 @@ bool DoubleClickAt(HWND window, POINT client) {
     if (!MoveMouseTo(p)) return false;
     // One batch: the four events carry nearly the same time stamp, well
     // inside the double-click time.
-    Send({MouseButton(false), MouseButton(true), MouseButton(false), MouseButton(true)});
+    Send({MouseButton(false, p), MouseButton(true, p), MouseButton(false, p), MouseButton(true, p)});
     return true;
 }
 
 bool DragAt(HWND window, POINT client, int dx, int dy, bool waitForCapture) {
     POINT from = ClientToScreenPoint(window, client);
     if (!MoveMouseTo(from)) return false;
-    MouseDown();
+    MouseDown(from);
     if (waitForCapture && !WaitUntil([&] { return CaptureWindow(window) != nullptr; })) {
-        MouseUp();
+        MouseUp(from);
         return false;
     }
-    bool moved = MoveMouseTo(POINT{from.x + dx, from.y + dy});
-    MouseUp();
+    POINT to{from.x + dx, from.y + dy};
+    bool moved = MoveMouseAlong(to);
+    MouseUp(to);
     return moved;
 }
 
@@ -554,7 +614,7 @@ bool DoubleClickCaption(HWND window) {
     // the width keeps clear of the caption buttons.
     POINT p{(w.left + w.right) / 2, (w.top + c.top) / 2};
     if (!MoveMouseTo(p)) return false;
-    Send({MouseButton(false), MouseButton(true), MouseButton(false), MouseButton(true)});
+    Send({MouseButton(false, p), MouseButton(true, p), MouseButton(false, p), MouseButton(true, p)});
     return true;
 }
 
@@ -752,7 +812,9 @@ void App::Stop() {
     if (!process_) return;
     if (Running()) {
         // Release a mouse button a test may have left down.
-        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) MouseUp();
+        POINT at{};
+        GetCursorPos(&at);
+        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) MouseUp(at);
         EnumWindows(CloseProc, static_cast<LPARAM>(pid_));
         if (WaitForSingleObject(process_, 3000) != WAIT_OBJECT_0) {
             TerminateProcess(process_, 1);

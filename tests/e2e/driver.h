@@ -124,6 +124,20 @@ int CheckState(HWND button);
 // Extended window style (WS_EX_TOPMOST and so on).
 LONG_PTR ExStyle(HWND window);
 
+// One entry of a window's system menu.
+struct MenuEntry {
+    bool separator;
+    UINT id;           // command id (0 for a separator)
+    std::string text;  // in the program's code page (932)
+};
+
+// Reads the system menu of a top-level window of another process. Menu
+// handles do not cross processes under Wine, so this puts a message hook
+// (menu_probe.dll, next to the test executable) into the window's thread,
+// posts it a probe message and reads the report the hook writes. False on
+// timeout or when the hook cannot be set.
+bool ReadSystemMenu(HWND window, std::vector<MenuEntry>* entries);
+
 // ---------------------------------------------------------------- input
 
 // Brings `window` to the foreground and waits until it is there.
@@ -138,11 +152,14 @@ void KeyUp(WORD vk);
 // Types printable ASCII text as real key strokes of the current layout.
 void TypeText(const std::string& text);
 
-// Mouse, in screen coordinates. Moves in small steps so that the program sees
-// intermediate positions (drags); waits until the cursor is there.
+// Mouse, in screen coordinates. MoveMouseTo jumps, MoveMouseAlong moves in
+// small steps so that the program sees the way (drags); both wait until the
+// cursor is there. Button events carry their position (see driver.cpp: under
+// Wine a late move could otherwise shift a press).
 bool MoveMouseTo(POINT screen);
-void MouseDown();
-void MouseUp();
+bool MoveMouseAlong(POINT screen);
+void MouseDown(POINT screen);
+void MouseUp(POINT screen);
 
 // Mouse actions at client coordinates of `window` (a dialog or a control).
 // As for a user, a second click at the same place (within the system's

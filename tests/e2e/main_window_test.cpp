@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -239,8 +240,8 @@ TEST_F(MainWindow, CloseBoxClosesWithExitCodeZero) {
     }
     ASSERT_GE(center.x, 0) << "no close box in the caption";
     ASSERT_TRUE(e2e::MoveMouseTo(center));
-    e2e::MouseDown();
-    e2e::MouseUp();
+    e2e::MouseDown(center);
+    e2e::MouseUp(center);
     DWORD code = 1;
     ASSERT_TRUE(app_.WaitForExit(&code)) << "the close box did not end the program";
     EXPECT_EQ(code, 0u);
@@ -523,6 +524,115 @@ TEST_F(MainWindow, DraggingTheBackgroundMovesTheWindowButDraggingTheLinkDoesNot)
     RECT after = e2e::WindowRect(window);
     EXPECT_EQ(after.left, moved.left);
     EXPECT_EQ(after.top, moved.top);
+}
+
+// ------------------------------------------------------------ system menu
+
+TEST_F(MainWindow, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
+    Start();
+    std::vector<e2e::MenuEntry> menu;
+    ASSERT_TRUE(e2e::ReadSystemMenu(app_.Window(), &menu));
+    ASSERT_GE(menu.size(), 3u);
+    const e2e::MenuEntry& separator = menu[menu.size() - 2];
+    const e2e::MenuEntry& about = menu.back();
+    EXPECT_TRUE(separator.separator);
+    EXPECT_FALSE(about.separator);
+    EXPECT_EQ(about.id, static_cast<UINT>(ID_ABOUT));
+    EXPECT_EQ(about.text, "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93\x8f\xee\x95\xf1");  // version information
+    // The system's own entries come first, the close command among them.
+    bool close = false;
+    for (size_t i = 0; i + 2 < menu.size(); ++i) close = close || menu[i].id == SC_CLOSE;
+    EXPECT_TRUE(close);
+
+    // Opened with the keyboard, its last entry opens the about box, owned by
+    // the main window, which stays disabled until the box closes.
+    e2e::PressKey(VK_SPACE, e2e::kAlt);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::FindProcessWindow(app_.ProcessId(), "#32768", nullptr) != nullptr; }))
+        << "no system menu";
+    e2e::PressKey(VK_END);
+    e2e::PressKey(VK_RETURN);
+    const char* aboutCaption = "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93\x8f\xee\x95\xf1";
+    HWND box = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] {
+        box = app_.FindWindowOfProcess("#32770", aboutCaption);
+        return box != nullptr;
+    })) << "the about box did not open";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), app_.Window());
+    EXPECT_FALSE(IsWindowEnabled(app_.Window()));
+    ASSERT_TRUE(e2e::Activate(box));
+    e2e::PressKey(VK_ESCAPE);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowEnabled(app_.Window()) != FALSE; }));
+    EXPECT_TRUE(app_.Running());
+}
+
+// ------------------------------------------------------------ layout and look
+
+TEST_F(MainWindow, ClientAreaHoldsThePictureAndEveryControl) {
+    Start();
+    RECT client{};
+    GetClientRect(app_.Window(), &client);
+    EXPECT_GE(e2e::Width(client), kPictureWidth);
+    EXPECT_GE(e2e::Height(client), kPictureHeight);
+    int controls = 0;
+    for (HWND child = GetWindow(app_.Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r = e2e::RectInClient(app_.Window(), child);
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+            << "control " << GetDlgCtrlID(child) << " at " << r.left << "," << r.top << "," << r.right << ","
+            << r.bottom << " leaves the client area " << client.right << "x" << client.bottom;
+        ++controls;
+    }
+    EXPECT_EQ(controls, 27);
+}
+
+TEST_F(MainWindow, LabelsShowThePictureAndTheLinkAndHeadingsTheirColours) {
+    Start();
+    HWND window = app_.Window();
+    Capture shot = e2e::StableClient(window);
+    const Color face = e2e::FromColorRef(GetSysColor(COLOR_BTNFACE));
+
+    // Behind a transparent label the picture shows, so most of its
+    // rectangle is not the plain button face an opaque label would paint.
+    std::vector<int> labels;
+    for (int id = IDC_FIRST_PLAIN_LABEL; id <= IDC_LAST_PLAIN_LABEL; ++id) labels.push_back(id);
+    labels.push_back(IDC_REF_HEADING);
+    labels.push_back(IDC_OUT_HEADING);
+    labels.push_back(IDC_OPTIMAL_LINK);
+    for (int id : labels) {
+        HWND label = app_.Control(id);
+        ASSERT_NE(label, nullptr) << "no control " << id;
+        RECT r = e2e::RectInClient(window, label);
+        int area = e2e::Width(r) * e2e::Height(r);
+        int plain = shot.Count(r, face);
+        EXPECT_LT(plain * 2, area) << "label " << id << ": " << plain << " of " << area
+                                   << " pixels are the button face";
+    }
+
+    // The link's text in 150,0,0 and the headings' in 0,0,100. Rows that the
+    // colour fills almost from end to end are an underline, not text.
+    RECT link = e2e::RectInClient(window, app_.Control(IDC_OPTIMAL_LINK));
+    int linkInk = 0;
+    for (int y = link.top; y < link.bottom; ++y) {
+        int row = shot.Count(RECT{link.left, y, link.right, y + 1}, kLinkInk);
+        if (row * 10 < e2e::Width(link) * 9) linkInk += row;
+    }
+    EXPECT_GT(linkInk, 20) << "link text not drawn in 150,0,0";
+    for (int id : {IDC_REF_HEADING, IDC_OUT_HEADING}) {
+        RECT r = e2e::RectInClient(window, app_.Control(id));
+        EXPECT_GT(shot.Count(r, kHeadingInk), 20) << "heading " << id << " not drawn in 0,0,100";
+    }
+    // Ordinary labels keep the default text colour.
+    RECT label = e2e::RectInClient(window, app_.Control(IDC_IN_RIM_LABEL));
+    EXPECT_EQ(shot.Count(label, kLinkInk) + shot.Count(label, kHeadingInk), 0);
+}
+
+TEST_F(MainWindow, Screenshot) {
+    Start();
+    std::string whole = e2e::SaveScreenshot(app_.Window(), "main_window", true);
+    std::string client = e2e::SaveScreenshot(app_.Window(), "main_window_client");
+    ASSERT_FALSE(whole.empty());
+    ASSERT_FALSE(client.empty());
+    std::printf("screenshots: %s, %s\n", whole.c_str(), client.c_str());
 }
 
 }  // namespace
