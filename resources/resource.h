@@ -55,5 +55,6 @@
 // System menu command that opens the about box
 #define ID_ABOUT            2014
 
-// The maker's web address, shown and opened by the about box
-#define RIMBEACON_WEB_ADDRESS "http://rb.example/"
+// The maker's web address, shown and opened by the about box. As short as a
+// host under .example can be: the about box's label is 50 dialog units wide.
+#define RIMBEACON_WEB_ADDRESS "http://i.example/"
