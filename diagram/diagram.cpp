@@ -8,6 +8,7 @@
 #include "diagram/diagram_geometry.h"
 #include "resources/resource.h"
 #include "ui/app_state.h"
+#include "ui/instrument.h"
 
 namespace {
 
@@ -158,6 +159,7 @@ void PaintMainWindow(HWND window) {
         DeleteDC(memory);
     }
     EndPaint(window, &paint);
+    INSTRUMENT_BACKGROUND_DONE();
     DrawFitment(window);
 }
 

@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/app_state.h"
+#include "ui/instrument.h"
 #include "ui/main_dialog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -19,5 +20,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     controls.dwICC = ICC_UPDOWN_CLASS;
     InitCommonControlsEx(&controls);
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
+    INSTRUMENT_WRITE_REFRESHES();
     return 0;
 }

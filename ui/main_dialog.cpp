@@ -13,6 +13,7 @@
 #include "settings/settings.h"
 #include "ui/about_dialog.h"
 #include "ui/app_state.h"
+#include "ui/instrument.h"
 #include "ui/link_label.h"
 #include "ui/refresh.h"
 #include "ui/subclass.h"
@@ -269,6 +270,13 @@ void OnCaptureChanged()
     Dragging = 0;
 }
 
+void OnPaint(HWND window)
+{
+    INSTRUMENT_PAINT_BEGIN();
+    PaintMainWindow(window);
+    INSTRUMENT_PAINT_END(window);
+}
+
 void OnDestroy()
 {
     DeleteObject(Background);
@@ -296,7 +304,7 @@ INT_PTR CALLBACK MainDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnVScroll(window, lParam);
         return 0;
     case WM_PAINT:
-        PaintMainWindow(window);
+        OnPaint(window);
         return 0;
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(window, wParam, lParam);

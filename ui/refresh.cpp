@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/app_state.h"
+#include "ui/instrument.h"
 #include "ui/subclass.h"
 
 namespace {
@@ -72,7 +73,9 @@ LRESULT CALLBACK EditSubclassProc(HWND edit, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_KEYUP:
         if (wParam == VK_RETURN) {
+            INSTRUMENT_REFRESH_BEGIN();
             RefreshKeepingTarget();
+            INSTRUMENT_REFRESH_END();
         }
         break;
     case WM_SETFOCUS:

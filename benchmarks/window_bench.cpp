@@ -1,0 +1,449 @@
+// Driver of the window benchmarks (tools/bench-window runs it under Wine in a
+// virtual display). It starts the program as a user would, gives it real
+// key strokes (SendInput) and reads the QueryPerformanceCounter stamps that
+// an instrumented build writes (ui/instrument.h). The counter is one clock
+// for all processes, so the stamp taken here just before CreateProcess and
+// the program's own stamp of its first paint measure the start-up.
+//
+//   window_bench refresh EXE WORKDIR COUNT
+//       COUNT Enter refreshes in the instrumented EXE, each with a new
+//       outer clearance (InIn 10 to 29); timings from inside the program.
+//   window_bench startup EXE MINIMAL WORKDIR STARTS
+//       one warm-up start of each, then STARTS alternating starts of EXE
+//       and MINIMAL (both instrumented): process start to the end of the
+//       first paint of the visible main window.
+//   window_bench memory EXE MINIMAL WORKDIR COUNT
+//       peak working set (GetProcessMemoryInfo through OpenProcess) of EXE
+//       after its window is up and COUNT refreshes ran, and of MINIMAL once
+//       its window is up.
+// Paths may be Linux paths (/x/y), taken as Wine's Z:\x\y. Results go to
+// standard output as "name: value" lines.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/number_text.h"
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 30000;
+constexpr int kInputEdit = 1004;  // InIn, the outer clearance
+constexpr int kFirstClearance = 10;
+constexpr int kClearanceSteps = 20;
+constexpr const char* kReportVariable = "RIMBEACON_INSTRUMENT_FILE";
+
+std::string WindowsPath(const std::string& path)
+{
+    if (path.empty() || path[0] != '/') return path;
+    std::string windows = "Z:" + path;
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return windows;
+}
+
+LONGLONG Now()
+{
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+LONGLONG Frequency()
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart;
+}
+
+// Polls until the condition holds; false after the timeout.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return condition();
+        Sleep(1);
+    }
+    return true;
+}
+
+std::string Fixed(double value, int decimals)
+{
+    char text[64];
+    const std::size_t length = num::FormatFixed(value, decimals, text, sizeof text);
+    return std::string(text, length);
+}
+
+std::string Int(long long value)
+{
+    char text[32];
+    const std::size_t length = num::FormatInt(static_cast<std::int32_t>(value), text, sizeof text);
+    return std::string(text, length);
+}
+
+void Print(const std::string& line)
+{
+    std::fputs((line + "\n").c_str(), stdout);
+    std::fflush(stdout);
+}
+
+bool Fail(const std::string& why)
+{
+    Print("error: " + why);
+    return false;
+}
+
+bool ReadText(const std::string& path, std::string* text)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    text->clear();
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text->append(buffer, got);
+    CloseHandle(file);
+    return true;
+}
+
+// Whole lines "name v1 v2 ..." of an instrument report.
+std::vector<std::vector<long long>> ReportLines(const std::string& text, const std::string& name)
+{
+    std::vector<std::vector<long long>> found;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) break;  // an unfinished line
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.compare(0, name.size() + 1, name + " ") != 0) continue;
+        std::vector<long long> values;
+        long long value = -1;
+        for (std::size_t i = name.size(); i <= line.size(); ++i) {
+            const char c = i < line.size() ? line[i] : ' ';
+            if (c >= '0' && c <= '9') {
+                value = (value < 0 ? 0 : value * 10) + (c - '0');
+            } else if (value >= 0) {
+                values.push_back(value);
+                value = -1;
+            }
+        }
+        found.push_back(values);
+    }
+    return found;
+}
+
+struct Child {
+    PROCESS_INFORMATION info{};
+    LONGLONG started = 0;
+    HWND window = nullptr;
+};
+
+struct FindData {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogProc(HWND window, LPARAM param)
+{
+    FindData* data = reinterpret_cast<FindData*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char name[64];
+    GetClassNameA(window, name, sizeof name);
+    if (pid == data->pid && IsWindowVisible(window) && std::string(name) == "#32770") {
+        data->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindDialog(DWORD pid)
+{
+    FindData data{pid, nullptr};
+    EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+// Starts the program in workDir with the instrument report going to
+// `report` (empty: no report) and waits for its visible dialog.
+bool Launch(const std::string& exe, const std::string& workDir, const std::string& report, Child* child)
+{
+    if (report.empty()) {
+        SetEnvironmentVariableA(kReportVariable, nullptr);
+    } else {
+        DeleteFileA(report.c_str());
+        SetEnvironmentVariableA(kReportVariable, report.c_str());
+    }
+    std::string line = "\"" + exe + "\"";
+    std::vector<char> mutableLine(line.begin(), line.end());
+    mutableLine.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    child->started = Now();
+    if (!CreateProcessA(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(),
+                        &startup, &child->info)) {
+        return Fail("CreateProcess failed for " + exe);
+    }
+    if (!WaitUntil([&] { return (child->window = FindDialog(child->info.dwProcessId)) != nullptr; })) {
+        return Fail("no window of " + exe);
+    }
+    return true;
+}
+
+void Close(Child* child)
+{
+    PostMessageA(child->window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(child->info.hProcess, kTimeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(child->info.hProcess, 1);
+        WaitForSingleObject(child->info.hProcess, kTimeoutMs);
+    }
+    CloseHandle(child->info.hThread);
+    CloseHandle(child->info.hProcess);
+}
+
+// The counter value of the first paint, once the report holds it.
+bool FirstPaint(const std::string& report, LONGLONG* at)
+{
+    std::string text;
+    if (!ReadText(report, &text)) return false;
+    const auto lines = ReportLines(text, "first-paint");
+    if (lines.empty() || lines[0].empty()) return false;
+    *at = lines[0][0];
+    return true;
+}
+
+void Click(HWND control)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    const int x = (r.left + r.right) / 2;
+    const int y = (r.top + r.bottom) / 2;
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+void PressEnter()
+{
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = VK_RETURN;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Value of InIn in the settings file, as the program writes it.
+std::string StoredClearance(const std::string& workDir)
+{
+    std::string text;
+    if (!ReadText(workDir + "\\Rimbeacon.ini", &text)) return std::string();
+    const std::size_t at = text.find("\nInIn=");
+    if (at == std::string::npos) return std::string();
+    const std::size_t end = text.find_first_of("\r\n", at + 6);
+    return end == std::string::npos ? std::string() : text.substr(at + 6, end - at - 6);
+}
+
+// Brings the window forward, puts the focus into the InIn edit and runs
+// `count` refreshes: a new clearance into the edit, Enter, then a wait until
+// the settings file holds it (the refresh ran).
+bool RunRefreshes(const Child& child, const std::string& workDir, int count)
+{
+    SetForegroundWindow(child.window);
+    if (!WaitUntil([&] { return GetForegroundWindow() == child.window; })) return Fail("window not in front");
+    HWND edit = GetDlgItem(child.window, kInputEdit);
+    Click(edit);
+    if (!WaitUntil([&] { return FocusOf(child.window) == edit; })) return Fail("no focus in the edit");
+    for (int i = 0; i < count; ++i) {
+        const std::string value = Int(kFirstClearance + i % kClearanceSteps);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()), SMTO_ABORTIFHUNG,
+                            kTimeoutMs, &result);
+        PressEnter();
+        if (!WaitUntil([&] { return StoredClearance(workDir) == value; })) {
+            return Fail("refresh " + Int(i) + " did not store InIn=" + value);
+        }
+    }
+    return true;
+}
+
+// Nearest-rank percentile of sorted values.
+double Percentile(const std::vector<double>& sorted, double percent)
+{
+    std::size_t rank = static_cast<std::size_t>(std::ceil(percent / 100.0 * static_cast<double>(sorted.size())));
+    rank = std::max<std::size_t>(1, std::min(rank, sorted.size()));
+    return sorted[rank - 1];
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+void PrintSpread(const std::string& name, std::vector<double> micros)
+{
+    std::sort(micros.begin(), micros.end());
+    Print(name + " median: " + Fixed(Median(micros), 1) + " us");
+    Print(name + " p99: " + Fixed(Percentile(micros, 99.0), 1) + " us");
+    Print(name + " min: " + Fixed(micros.front(), 1) + " us, max: " + Fixed(micros.back(), 1) + " us");
+}
+
+int RefreshBench(const std::string& exe, const std::string& workDir, int count)
+{
+    const std::string report = workDir + "\\instrument-refresh.txt";
+    Child child;
+    if (!Launch(exe, workDir, report, &child)) return 1;
+    LONGLONG painted = 0;
+    if (!WaitUntil([&] { return FirstPaint(report, &painted); })) return Fail("no first paint reported"), 1;
+    const bool ran = RunRefreshes(child, workDir, count);
+    Close(&child);
+    if (!ran) return 1;
+
+    std::string text;
+    ReadText(report, &text);
+    const auto frequency = ReportLines(text, "frequency");
+    const auto samples = ReportLines(text, "refresh");
+    if (frequency.empty() || samples.size() != static_cast<std::size_t>(count)) {
+        return Fail("report holds " + Int(static_cast<long long>(samples.size())) + " refreshes, expected " +
+                    Int(count)),
+               1;
+    }
+    const double perMicro = static_cast<double>(frequency[0][0]) / 1e6;
+    std::vector<double> refresh, background, overlay, paint;
+    for (const auto& s : samples) {
+        refresh.push_back(static_cast<double>(s[0]) / perMicro);
+        background.push_back(static_cast<double>(s[1]) / perMicro);
+        overlay.push_back(static_cast<double>(s[2]) / perMicro);
+        paint.push_back(static_cast<double>(s[1] + s[2]) / perMicro);
+    }
+    Print("refreshes: " + Int(count));
+    PrintSpread("refresh", refresh);
+    PrintSpread("paint", paint);
+    PrintSpread("background paint", background);
+    PrintSpread("overlay", overlay);
+    const double bare = Median(background);
+    Print("paint / background paint (medians): " + Fixed(Median(paint) / bare, 2));
+    Print("refresh / background paint (medians): " + Fixed(Median(refresh) / bare, 2));
+    return 0;
+}
+
+// One start: milliseconds from CreateProcess to the end of the first paint.
+bool TimedStart(const std::string& exe, const std::string& workDir, const std::string& report, double* ms)
+{
+    Child child;
+    if (!Launch(exe, workDir, report, &child)) return false;
+    LONGLONG painted = 0;
+    const bool reported = WaitUntil([&] { return FirstPaint(report, &painted); });
+    Close(&child);
+    if (!reported) return Fail("no first paint reported by " + exe);
+    *ms = static_cast<double>(painted - child.started) * 1000.0 / static_cast<double>(Frequency());
+    return true;
+}
+
+int StartupBench(const std::string& exe, const std::string& minimal, const std::string& workDir, int starts)
+{
+    const std::string report = workDir + "\\instrument-start.txt";
+    double ms = 0;
+    // Warm-up: the first start of each loads files that later ones find cached.
+    if (!TimedStart(exe, workDir, report, &ms) || !TimedStart(minimal, workDir, report, &ms)) return 1;
+    std::vector<double> program, floor;
+    for (int i = 0; i < starts; ++i) {
+        if (!TimedStart(exe, workDir, report, &ms)) return 1;
+        program.push_back(ms);
+        if (!TimedStart(minimal, workDir, report, &ms)) return 1;
+        floor.push_back(ms);
+    }
+    std::sort(program.begin(), program.end());
+    std::sort(floor.begin(), floor.end());
+    Print("starts: " + Int(starts) + " of each, alternating, after one warm-up start of each");
+    Print("Rimbeacon start median: " + Fixed(Median(program), 1) + " ms (min " + Fixed(program.front(), 1) +
+          ", max " + Fixed(program.back(), 1) + ")");
+    Print("minimal dialog start median: " + Fixed(Median(floor), 1) + " ms (min " + Fixed(floor.front(), 1) +
+          ", max " + Fixed(floor.back(), 1) + ")");
+    Print("Rimbeacon / minimal dialog (medians): " + Fixed(Median(program) / Median(floor), 2));
+    return 0;
+}
+
+bool PeakWorkingSet(DWORD pid, SIZE_T* peak)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (process == nullptr) return Fail("OpenProcess failed");
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    const BOOL got = GetProcessMemoryInfo(process, &counters, sizeof counters);
+    CloseHandle(process);
+    if (!got) return Fail("GetProcessMemoryInfo failed");
+    *peak = counters.PeakWorkingSetSize;
+    return true;
+}
+
+int MemoryBench(const std::string& exe, const std::string& minimal, const std::string& workDir, int count)
+{
+    Child child;
+    if (!Launch(exe, workDir, std::string(), &child)) return 1;
+    SIZE_T programPeak = 0;
+    const bool ran = RunRefreshes(child, workDir, count) && PeakWorkingSet(child.info.dwProcessId, &programPeak);
+    Close(&child);
+    if (!ran) return 1;
+
+    Child floor;
+    if (!Launch(minimal, workDir, std::string(), &floor)) return 1;
+    SIZE_T floorPeak = 0;
+    const bool measured = PeakWorkingSet(floor.info.dwProcessId, &floorPeak);
+    Close(&floor);
+    if (!measured) return 1;
+    Print("Rimbeacon peak working set after " + Int(count) + " refreshes: " +
+          Int(static_cast<long long>(programPeak / 1024)) + " KiB");
+    Print("minimal dialog peak working set: " + Int(static_cast<long long>(floorPeak / 1024)) + " KiB");
+    return 0;
+}
+
+int Number(const char* text)
+{
+    int value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) value = value * 10 + (*text - '0');
+    return value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "refresh" && argc == 5) {
+        return RefreshBench(WindowsPath(argv[2]), WindowsPath(argv[3]), Number(argv[4]));
+    }
+    if (mode == "startup" && argc == 6) {
+        return StartupBench(WindowsPath(argv[2]), WindowsPath(argv[3]), WindowsPath(argv[4]), Number(argv[5]));
+    }
+    if (mode == "memory" && argc == 6) {
+        return MemoryBench(WindowsPath(argv[2]), WindowsPath(argv[3]), WindowsPath(argv[4]), Number(argv[5]));
+    }
+    std::fputs("usage: window_bench refresh EXE WORKDIR COUNT\n"
+               "       window_bench startup EXE MINIMAL WORKDIR STARTS\n"
+               "       window_bench memory EXE MINIMAL WORKDIR COUNT\n",
+               stderr);
+    return 2;
+}

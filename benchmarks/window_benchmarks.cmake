@@ -1,0 +1,11 @@
+# Window benchmarks under Wine, cross-built; tools/bench-window builds and
+# runs them. The driver, and the empty dialog that is the floor of the
+# start-up figure (timed by ui/instrument.h like the instrumented program).
+add_executable(window_bench window_bench.cpp)
+target_link_libraries(window_bench PRIVATE rimcore psapi user32)
+
+add_executable(minimal_dialog WIN32 minimal_dialog.cpp minimal_dialog.rc)
+target_include_directories(minimal_dialog PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_definitions(minimal_dialog PRIVATE RIMBEACON_INSTRUMENT)
+target_compile_options(minimal_dialog PRIVATE $<$<COMPILE_LANGUAGE:RC>:-c932>)
+target_link_libraries(minimal_dialog PRIVATE user32)

@@ -1,0 +1,153 @@
+// Timing hooks for the window benchmarks (tools/bench-window). Only a build
+// configured with -DRIMBEACON_INSTRUMENT=ON has them; in every other build
+// each hook is an empty statement and nothing of this is compiled in.
+//
+// The instrumented program takes QueryPerformanceCounter stamps (one clock
+// for all processes, so a benchmark driver can compare them with its own)
+// and writes them as text lines to the file named by the environment
+// variable RIMBEACON_INSTRUMENT_FILE (no variable: nothing is written):
+//   frequency F                     counts per second
+//   first-paint T                   end of the first paint of the visible
+//                                   main window, written at once
+//   refresh R B O                   one per Enter refresh, written at exit:
+//                                   the whole refresh, the background part
+//                                   of its paint (BeginPaint to EndPaint)
+//                                   and the overlay part, in counts
+#pragma once
+
+#ifdef RIMBEACON_INSTRUMENT
+
+#include <windows.h>
+
+namespace instrument {
+
+constexpr int kMaxRefreshes = 4096;  // more are timed but not kept
+
+struct RefreshSample {
+    LONGLONG Refresh;
+    LONGLONG Background;
+    LONGLONG Overlay;
+};
+
+inline RefreshSample* Refreshes;  // allocated at the first refresh
+inline int RefreshCount;
+inline LONGLONG RefreshStart;
+inline LONGLONG PaintStart;
+inline LONGLONG BackgroundEnd;
+inline LONGLONG LastBackground;
+inline LONGLONG LastOverlay;
+inline int FirstPaintDone;
+
+inline LONGLONG Now()
+{
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+// Appends "<name> <value>" lines; values are non-negative counts.
+inline void AppendLine(char* line, int& length, const char* name, LONGLONG value)
+{
+    while (*name != '\0') line[length++] = *name++;
+    line[length++] = ' ';
+    char digits[24];
+    int count = 0;
+    unsigned long long rest = value < 0 ? 0 : static_cast<unsigned long long>(value);
+    do {
+        digits[count++] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    while (count > 0) line[length++] = digits[--count];
+}
+
+inline void AppendToReport(const char* text, DWORD length)
+{
+    char path[MAX_PATH];
+    const DWORD found = GetEnvironmentVariableA("RIMBEACON_INSTRUMENT_FILE", path, MAX_PATH);
+    if (found == 0 || found >= MAX_PATH) return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, text, length, &written, nullptr);
+    CloseHandle(file);
+}
+
+inline void RefreshBegin()
+{
+    if (Refreshes == nullptr) {
+        Refreshes = static_cast<RefreshSample*>(
+            HeapAlloc(GetProcessHeap(), 0, kMaxRefreshes * sizeof(RefreshSample)));
+    }
+    LastBackground = 0;
+    LastOverlay = 0;
+    RefreshStart = Now();
+}
+
+inline void RefreshEnd()
+{
+    const LONGLONG elapsed = Now() - RefreshStart;
+    if (Refreshes != nullptr && RefreshCount < kMaxRefreshes) {
+        Refreshes[RefreshCount++] = RefreshSample{elapsed, LastBackground, LastOverlay};
+    }
+}
+
+inline void PaintBegin() { PaintStart = BackgroundEnd = Now(); }
+
+inline void BackgroundDone() { BackgroundEnd = Now(); }
+
+inline void PaintEnd(HWND window)
+{
+    const LONGLONG end = Now();
+    LastBackground = BackgroundEnd - PaintStart;
+    LastOverlay = end - BackgroundEnd;
+    if (FirstPaintDone == 0 && IsWindowVisible(window)) {
+        FirstPaintDone = 1;
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        char line[96];
+        int length = 0;
+        AppendLine(line, length, "frequency", frequency.QuadPart);
+        line[length++] = '\n';
+        AppendLine(line, length, "first-paint", end);
+        line[length++] = '\n';
+        AppendToReport(line, static_cast<DWORD>(length));
+    }
+}
+
+// At exit: every kept refresh, one line each, in one write.
+inline void WriteRefreshes()
+{
+    constexpr int kLineSize = 96;
+    char* text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, RefreshCount * kLineSize + 1));
+    if (text == nullptr) return;
+    int length = 0;
+    for (int i = 0; i < RefreshCount; ++i) {
+        AppendLine(text, length, "refresh", Refreshes[i].Refresh);
+        AppendLine(text, length, "", Refreshes[i].Background);
+        AppendLine(text, length, "", Refreshes[i].Overlay);
+        text[length++] = '\n';
+    }
+    AppendToReport(text, static_cast<DWORD>(length));
+    HeapFree(GetProcessHeap(), 0, text);
+}
+
+}  // namespace instrument
+
+#define INSTRUMENT_REFRESH_BEGIN() instrument::RefreshBegin()
+#define INSTRUMENT_REFRESH_END() instrument::RefreshEnd()
+#define INSTRUMENT_PAINT_BEGIN() instrument::PaintBegin()
+#define INSTRUMENT_BACKGROUND_DONE() instrument::BackgroundDone()
+#define INSTRUMENT_PAINT_END(window) instrument::PaintEnd(window)
+#define INSTRUMENT_WRITE_REFRESHES() instrument::WriteRefreshes()
+
+#else
+
+#define INSTRUMENT_REFRESH_BEGIN() ((void)0)
+#define INSTRUMENT_REFRESH_END() ((void)0)
+#define INSTRUMENT_PAINT_BEGIN() ((void)0)
+#define INSTRUMENT_BACKGROUND_DONE() ((void)0)
+#define INSTRUMENT_PAINT_END(window) ((void)(window))
+#define INSTRUMENT_WRITE_REFRESHES() ((void)0)
+
+#endif
