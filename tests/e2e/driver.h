@@ -184,7 +184,7 @@ bool ClickSpinner(HWND updown, bool up);
 bool DoubleClickCaption(HWND window);
 
 // Marker for input ordering (see the top of this file): `edit` must have the
-// keyboard focus. Sends Home or End (or, in an empty edit, a blank followed by
+// keyboard focus and hold single-byte text (numbers). Sends Home or End (or, in an empty edit, a blank followed by
 // Backspace) and waits until the edit shows its effect, which means all input
 // sent before has been handled. Leaves the caret at one end of the text and
 // the text unchanged. Returns false on timeout.
