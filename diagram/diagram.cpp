@@ -101,16 +101,21 @@ void DrawFenderLine(HDC dc) {
     DeleteObject(pen);
 }
 
+// Draws one wheel with a pen of its own; returns whether it overflowed.
+int DrawWheelInColour(HDC dc, COLORREF colour, int innerX, int outerX) {
+    HPEN pen = CreatePen(PS_SOLID, kPenWidth, colour);
+    DrawWheel(dc, pen, innerX, outerX);
+    DeleteObject(pen);
+    return Overflows(innerX, outerX);
+}
+
 void DrawReferenceWheel(HDC dc) {
     Fit.InWidthMm = WidthToMm(Fields.InRim);
     const double clearance = num::atof(Fields.InIn);
     const int innerX = ColumnInsideFender(clearance + Fit.InWidthMm);
     const int outerX = ColumnInsideFender(clearance);
-    HPEN pen = CreatePen(PS_SOLID, kPenWidth, kReferenceColour);
-    DrawWheel(dc, pen, innerX, outerX);
-    DeleteObject(pen);
+    Extent.RefOverflow = DrawWheelInColour(dc, kReferenceColour, innerX, outerX);
     Extent.RefInnerX = innerX;
-    Extent.RefOverflow = Overflows(innerX, outerX);
 }
 
 void DrawTargetWheel(HDC dc) {
@@ -118,11 +123,8 @@ void DrawTargetWheel(HDC dc) {
     const double target = num::atof(Fields.OutOffset);
     const int innerX = ColumnInsideFender(target - Fit.OptimalOffset + Fit.OutWidthMm);
     const int outerX = ColumnInsideFender(target - Fit.OptimalOffset);
-    HPEN pen = CreatePen(PS_SOLID, kPenWidth, kTargetColour);
-    DrawWheel(dc, pen, innerX, outerX);
-    DeleteObject(pen);
+    Extent.OutOverflow = DrawWheelInColour(dc, kTargetColour, innerX, outerX);
     Extent.OutInnerX = innerX;
-    Extent.OutOverflow = Overflows(innerX, outerX);
 }
 
 void DrawDifferenceTexts(HDC dc) {

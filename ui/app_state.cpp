@@ -9,10 +9,10 @@ DiagramExtent Extent;
 HINSTANCE Instance;
 HWND MainWindow;
 HBITMAP Background;
-HWND SpinControls[5];
+HWND SpinControls[kFieldCount];
 int AboutOpen;
 
-SubclassedControl EditControls[5];
+SubclassedControl EditControls[kFieldCount];
 SubclassedControl MainLink;
 SubclassedControl AboutLink;
 

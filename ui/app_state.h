@@ -16,6 +16,9 @@ struct DiagramExtent {
     int OutOverflow;  // the target wheel reached left of column 170
 };
 
+// The five fields, their edits and their up-down controls, in field order.
+constexpr int kFieldCount = 5;
+
 extern WheelFields Fields;
 extern FitResult Fit;
 extern int RefValid;
@@ -25,7 +28,7 @@ extern DiagramExtent Extent;
 extern HINSTANCE Instance;       // set by WinMain
 extern HWND MainWindow;          // set at WM_INITDIALOG
 extern HBITMAP Background;       // bitmap 110, loaded at WM_INITDIALOG
-extern HWND SpinControls[5];     // up-down controls 1031 to 1035, in id order
+extern HWND SpinControls[kFieldCount];// up-down controls 1031 to 1035, in id order
 extern int AboutOpen;            // the about box is showing
 
 // A control whose window procedure the program replaced, with the procedure
@@ -35,7 +38,7 @@ struct SubclassedControl {
     WNDPROC PreviousProc;
 };
 
-extern SubclassedControl EditControls[5];  // edits 1002 to 1006, in id order
+extern SubclassedControl EditControls[kFieldCount];  // edits 1002 to 1006, in id order
 extern SubclassedControl MainLink;         // link label 1010
 extern SubclassedControl AboutLink;        // link label 1008, while the about box shows
 

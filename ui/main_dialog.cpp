@@ -186,36 +186,37 @@ void OnVScroll(HWND window, LPARAM lParam)
     }
 }
 
+void SetLabelColour(HDC dc, COLORREF colour)
+{
+    SetTextColor(dc, colour);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+}
+
+bool IsPlainLabel(HWND window, HWND control)
+{
+    for (int id = IDC_FIRST_PLAIN_LABEL; id <= IDC_LAST_PLAIN_LABEL; ++id) {
+        if (control == GetDlgItem(window, id)) {
+            return true;
+        }
+    }
+    return control == GetDlgItem(window, IDC_TOPMOST);
+}
+
 // The hollow brush lets the background picture show through the labels.
 INT_PTR OnCtlColorStatic(HWND window, WPARAM wParam, LPARAM lParam)
 {
     const HWND control = reinterpret_cast<HWND>(lParam);
     HDC dc = reinterpret_cast<HDC>(wParam);
-    const INT_PTR hollow = reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
     if (control == GetDlgItem(window, IDC_OPTIMAL_LINK)) {
-        SetTextColor(dc, kLinkColour);
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        SetBkMode(dc, TRANSPARENT);
-        return hollow;
+        SetLabelColour(dc, kLinkColour);
+    } else if (control == GetDlgItem(window, IDC_REF_HEADING) ||
+               control == GetDlgItem(window, IDC_OUT_HEADING)) {
+        SetLabelColour(dc, kHeadingColour);
+    } else if (!IsPlainLabel(window, control)) {
+        return 0;
     }
-    if (control == GetDlgItem(window, IDC_REF_HEADING) ||
-        control == GetDlgItem(window, IDC_OUT_HEADING)) {
-        SetTextColor(dc, kHeadingColour);
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        SetBkMode(dc, TRANSPARENT);
-        return hollow;
-    }
-    for (int id = IDC_FIRST_PLAIN_LABEL; id <= IDC_LAST_PLAIN_LABEL; ++id) {
-        if (control == GetDlgItem(window, id)) {
-            SetBkMode(dc, TRANSPARENT);
-            return hollow;
-        }
-    }
-    if (control == GetDlgItem(window, IDC_TOPMOST)) {
-        SetBkMode(dc, TRANSPARENT);
-        return hollow;
-    }
-    return 0;
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
 }
 
 // A double click on the title bar or frame rolls the window up to its

@@ -7,10 +7,10 @@
 #include <windows.h>
 
 #include "resources/resource.h"
+#include "ui/app_state.h"
 
 // The edits behind the five fields, in field order: InRim, InOffset, InIn,
 // OutRim, OutOffset.
-constexpr int kFieldCount = 5;
 constexpr int kEditIds[kFieldCount] = {IDC_IN_RIM, IDC_IN_OFFSET, IDC_IN_IN, IDC_OUT_RIM,
                                        IDC_OUT_OFFSET};
 
