@@ -569,9 +569,23 @@ POINT CenterOf(HWND control) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// Under Wine the program reads the X server's own report of a pointer move
+// late, and turns it into one more mouse move then, possibly between a
+// button's press and release, where an edit takes it for a drag that selects
+// text. Two round trips through the program's message loop make it read its
+// pending X events, so that such a move is queued before the buttons.
+void LetProgramCatchUpWithPointer(HWND window) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    DWORD_PTR ignored = 0;
+    for (int round = 0; round < 2; ++round) {
+        SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &ignored);
+    }
+}
+
 bool ClickAt(HWND window, POINT client) {
     POINT p = ClientToScreenPoint(window, client);
     if (!MoveMouseTo(p)) return false;
+    LetProgramCatchUpWithPointer(window);
     Send({MouseButton(false, p), MouseButton(true, p)});
     return true;
 }
@@ -579,6 +593,7 @@ bool ClickAt(HWND window, POINT client) {
 bool DoubleClickAt(HWND window, POINT client) {
     POINT p = ClientToScreenPoint(window, client);
     if (!MoveMouseTo(p)) return false;
+    LetProgramCatchUpWithPointer(window);
     // One batch: the four events carry nearly the same time stamp, well
     // inside the double-click time.
     Send({MouseButton(false, p), MouseButton(true, p), MouseButton(false, p), MouseButton(true, p)});
@@ -588,6 +603,7 @@ bool DoubleClickAt(HWND window, POINT client) {
 bool DragAt(HWND window, POINT client, int dx, int dy, bool waitForCapture) {
     POINT from = ClientToScreenPoint(window, client);
     if (!MoveMouseTo(from)) return false;
+    LetProgramCatchUpWithPointer(window);
     MouseDown(from);
     if (waitForCapture && !WaitUntil([&] { return CaptureWindow(window) != nullptr; })) {
         MouseUp(from);
@@ -595,6 +611,15 @@ bool DragAt(HWND window, POINT client, int dx, int dy, bool waitForCapture) {
     }
     POINT to{from.x + dx, from.y + dy};
     bool moved = MoveMouseAlong(to);
+    // Under Wine a window that moves under the pointer can make the X server
+    // report a motion at an earlier place after the last real one. Once the
+    // program has caught up with those, one more move off and back makes the
+    // last motion it sees the one at `to`.
+    if (moved && waitForCapture) {
+        LetProgramCatchUpWithPointer(window);
+        moved = MoveMouseTo(POINT{to.x + 1, to.y}) && MoveMouseTo(to);
+        LetProgramCatchUpWithPointer(window);
+    }
     MouseUp(to);
     return moved;
 }
