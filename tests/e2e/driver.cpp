@@ -611,13 +611,14 @@ bool DragAt(HWND window, POINT client, int dx, int dy, bool waitForCapture) {
     }
     POINT to{from.x + dx, from.y + dy};
     bool moved = MoveMouseAlong(to);
-    // Under Wine a window that moves under the pointer can make the X server
-    // report a motion at an earlier place after the last real one. Once the
-    // program has caught up with those, one more move off and back makes the
-    // last motion it sees the one at `to`.
+    // Under Wine a window that follows the pointer can get moves that the X
+    // server reported against where the window was a moment before, and end
+    // a few pixels off. Once the program has caught up with those, the
+    // position sent once more (the pointer stays, so X reports nothing) is
+    // the last move it sees.
     if (moved && waitForCapture) {
         LetProgramCatchUpWithPointer(window);
-        moved = MoveMouseTo(POINT{to.x + 1, to.y}) && MoveMouseTo(to);
+        Send({MouseMove(to)});
         LetProgramCatchUpWithPointer(window);
     }
     MouseUp(to);
