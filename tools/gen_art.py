@@ -2,11 +2,14 @@
 """Draws Rimbeacon's pictures and writes them as resource files.
 
     python3 tools/gen_art.py [output directory]   (default: resources/)
+    python3 tools/gen_art.py --hicolor DIR
 
 Writes background.bmp (369x230, 8-bit palette), rimbeacon.ico (16 to 256 px,
 32-bit with alpha, the 256 px image PNG-compressed) and hand.cur (32x32
-monochrome, hot spot 0,0). Standard library only, and deterministic: the same
-script always writes the same bytes.
+monochrome, hot spot 0,0). With --hicolor it writes the program icon instead
+as DIR/NxN/apps/rimbeacon.png, 16 to 256 px, in the layout of the desktop's
+icon theme (the Debian package ships these). Standard library only, and
+deterministic: the same script always writes the same bytes.
 """
 
 import math
@@ -297,7 +300,21 @@ HAND = [
 ] + ["." * 32] * 10
 
 
+HICOLOR_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
+def hicolor(out):
+    for size in HICOLOR_SIZES:
+        folder = os.path.join(out, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "rimbeacon.png"), "wb") as f:
+            f.write(png_rgba(size, icon_image(size)))
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--hicolor":
+        hicolor(sys.argv[2])
+        return
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources")
     files = {
