@@ -1,8 +1,10 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace e2e {
 
@@ -755,6 +757,75 @@ bool Capture::SavePng(const std::string& path) const {
     if (!f) return false;
     bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
     return fclose(f) == 0 && ok;
+}
+
+Capture Capture::ProgramBitmap(int id) {
+    Capture capture;
+    HMODULE module = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return capture;
+    HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(id));
+    BITMAP size{};
+    if (bitmap && GetObjectA(bitmap, sizeof size, &size) && size.bmWidth > 0 && size.bmHeight > 0) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = size.bmWidth;
+        info.bmiHeader.biHeight = -size.bmHeight;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        std::vector<uint32_t> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+        HDC screenDc = GetDC(nullptr);
+        int rows = GetDIBits(screenDc, bitmap, 0, size.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screenDc);
+        if (rows == size.bmHeight) {
+            for (uint32_t& px : pixels) px &= 0x00FFFFFFu;
+            capture.width_ = size.bmWidth;
+            capture.height_ = size.bmHeight;
+            capture.pixels_ = std::move(pixels);
+        }
+    }
+    if (bitmap) DeleteObject(bitmap);
+    FreeLibrary(module);
+    return capture;
+}
+
+Capture Capture::WithText(POINT at, const std::string& text, HFONT font, const Color& ink) const {
+    Capture result;
+    int wideLength = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (Empty() || wideLength <= 0) return result;
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], wideLength);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screenDc = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screenDc);
+    HBITMAP dib = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib && bits) {
+        uint32_t* p = static_cast<uint32_t*>(bits);
+        std::copy(pixels_.begin(), pixels_.end(), p);
+        HGDIOBJ oldBitmap = SelectObject(memory, dib);
+        HGDIOBJ oldFont = SelectObject(memory, font);
+        SetTextColor(memory, RGB(ink.r, ink.g, ink.b));
+        SetBkMode(memory, TRANSPARENT);
+        TextOutW(memory, at.x, at.y, wide.c_str(), wideLength);
+        SelectObject(memory, oldFont);
+        GdiFlush();
+        result.width_ = width_;
+        result.height_ = height_;
+        result.pixels_.assign(p, p + pixels_.size());
+        for (uint32_t& px : result.pixels_) px &= 0x00FFFFFFu;
+        SelectObject(memory, oldBitmap);
+    }
+    if (dib) DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screenDc);
+    return result;
 }
 
 Capture StableClient(HWND window, DWORD timeoutMs) {

@@ -228,6 +228,16 @@ public:
     // Writes an RGB PNG (stored deflate blocks, no compression library).
     bool SavePng(const std::string& path) const;
 
+    // Bitmap resource `id` of the program under test (ProgramPath()), such
+    // as the background picture, converted to 32 bits. Empty on failure.
+    static Capture ProgramBitmap(int id);
+
+    // A copy with `text` (UTF-8) drawn over it at `at` (top-left corner)
+    // with `font` in `ink` and a transparent background: what the program's
+    // own TextOut leaves on the same picture, pixel for pixel. Empty on
+    // failure.
+    Capture WithText(POINT at, const std::string& text, HFONT font, const Color& ink) const;
+
 private:
     int width_ = 0;
     int height_ = 0;

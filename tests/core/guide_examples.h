@@ -1,0 +1,172 @@
+// Reads the worked examples of the user's guides (docs/guide-ja.md and
+// docs/guide-en.md), so that the core tests and the end-to-end tests check
+// the numbers printed there against what Rimbeacon computes and shows.
+//
+// Each example in a guide is a marker line and a table of eight rows under
+// it, the same shape in both languages (the cells in the first column are
+// free text):
+//
+//   <!-- worked example 1 -->
+//   | field | typed | shown |
+//   |---|---|---|
+//   | reference width   | 7  |         |
+//   | reference offset  | 48 |         |
+//   | outer clearance   | 10 |         |
+//   | target width      | 8  |         |
+//   | target offset     | click 「最適ｵﾌｾｯﾄ値取得」 | 50 |
+//   | inner difference  |    | 14.7 ﾐﾘ |
+//   | outer difference  |    | 10.7 ﾐﾘ |
+//   | fender difference |    | 0.7 ﾐﾘ  |
+//
+// The typed target offset is either a number (typed, then Enter) or a cell
+// naming the link label "最適ｵﾌｾｯﾄ値取得" (clicked with the field left as the
+// program fills it). Texts are UTF-8 as in the files.
+#pragma once
+
+#include <cstddef>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace guide {
+
+// The link label's text and the unit the differences end with, in UTF-8.
+inline const std::string kLinkLabel = "\xe6\x9c\x80\xe9\x81\xa9\xef\xbd\xb5\xef\xbe\x8c\xef\xbd\xbe\xef\xbd\xaf"
+                                      "\xef\xbe\x84\xe5\x80\xa4\xe5\x8f\x96\xe5\xbe\x97";  // 最適ｵﾌｾｯﾄ値取得
+inline const std::string kMm = "\xef\xbe\x90\xef\xbe\x98";                             // ﾐﾘ
+
+constexpr int kExampleRows = 8;
+
+struct Example {
+    int number = 0;
+    std::string inRim;
+    std::string inOffset;
+    std::string inIn;
+    std::string outRim;
+    std::string typedOffset;  // empty: the link label is clicked instead
+    std::string shownOffset;  // what the target offset field then shows
+    std::string inner;        // the three differences as drawn, "14.7 ﾐﾘ"
+    std::string outer;
+    std::string fender;
+    std::string section;      // the example's part: its heading to the next
+};
+
+inline bool ReadFile(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    *text = all.str();
+    return true;
+}
+
+inline std::string Trim(const std::string& s) {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+    return s.substr(b, e - b);
+}
+
+// A plain decimal number as a user types it: optional minus, digits, an
+// optional point with digits.
+inline bool IsPlainNumber(const std::string& s) {
+    std::size_t i = (!s.empty() && s[0] == '-') ? 1 : 0;
+    std::size_t digits = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+    if (digits == 0) return false;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        std::size_t fraction = 0;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++fraction;
+        if (fraction == 0) return false;
+    }
+    return i == s.size();
+}
+
+// The cells of a table row "| a | b | c |", trimmed.
+inline std::vector<std::string> Cells(const std::string& line) {
+    std::vector<std::string> cells;
+    std::string row = Trim(line);
+    if (row.size() < 2 || row.front() != '|' || row.back() != '|') return cells;
+    std::size_t start = 1;
+    for (std::size_t bar = row.find('|', start); bar != std::string::npos; bar = row.find('|', start)) {
+        cells.push_back(Trim(row.substr(start, bar - start)));
+        start = bar + 1;
+    }
+    return cells;
+}
+
+inline std::vector<std::string> Lines(const std::string& text, std::size_t from) {
+    std::vector<std::string> lines;
+    std::istringstream in(text.substr(from));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The examples in file order. False, with the reason, when a marker is not
+// followed by a well-formed table, or when the numbers do not run 1, 2, 3...
+inline bool ParseExamples(const std::string& text, std::vector<Example>* examples, std::string* error) {
+    static const std::string kMarker = "<!-- worked example ";
+    examples->clear();
+    for (std::size_t at = text.find(kMarker); at != std::string::npos; at = text.find(kMarker, at + 1)) {
+        Example ex;
+        ex.number = std::atoi(text.c_str() + at + kMarker.size());
+        const std::string where = "example " + std::to_string(ex.number) + ": ";
+        if (ex.number != static_cast<int>(examples->size()) + 1) {
+            *error = where + "numbered out of order";
+            return false;
+        }
+        // Its part of the guide: from the heading above the marker to the
+        // next heading.
+        std::size_t begin = text.rfind("\n#", at);
+        begin = begin == std::string::npos ? 0 : begin + 1;
+        std::size_t end = text.find("\n#", at);
+        ex.section = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+
+        std::vector<std::string> lines = Lines(text, at);
+        // Marker, header, separator, then the rows.
+        if (lines.size() < static_cast<std::size_t>(3 + kExampleRows)) {
+            *error = where + "table too short";
+            return false;
+        }
+        std::vector<std::vector<std::string>> rows;
+        for (int k = 0; k < 2 + kExampleRows; ++k) {
+            std::vector<std::string> cells = Cells(lines[1 + k]);
+            if (cells.size() != 3) {
+                *error = where + "line \"" + lines[1 + k] + "\" is not a row of three cells";
+                return false;
+            }
+            if (k >= 2) rows.push_back(cells);
+        }
+        std::string* typed[] = {&ex.inRim, &ex.inOffset, &ex.inIn, &ex.outRim};
+        for (int k = 0; k < 4; ++k) {
+            *typed[k] = rows[k][1];
+            if (!IsPlainNumber(*typed[k]) || !rows[k][2].empty()) {
+                *error = where + "row " + std::to_string(k + 1) + " needs a typed number and no shown value";
+                return false;
+            }
+        }
+        if (IsPlainNumber(rows[4][1])) {
+            ex.typedOffset = rows[4][1];
+        } else if (rows[4][1].find(kLinkLabel) == std::string::npos) {
+            *error = where + "the target offset is neither typed nor the link label";
+            return false;
+        }
+        ex.shownOffset = rows[4][2];
+        std::string* shown[] = {&ex.inner, &ex.outer, &ex.fender};
+        for (int k = 0; k < 3; ++k) {
+            *shown[k] = rows[5 + k][2];
+            if (!rows[5 + k][1].empty() || shown[k]->empty()) {
+                *error = where + "row " + std::to_string(6 + k) + " needs a shown value and nothing typed";
+                return false;
+            }
+        }
+        examples->push_back(ex);
+    }
+    return true;
+}
+
+}  // namespace guide

@@ -1,0 +1,114 @@
+// The worked examples of both user's guides against the core: every number
+// in their tables, and every difference their text quotes, is what the
+// program computes and shows for the inputs given there.
+#include "core/fitment.h"
+#include "tests/core/guide_examples.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kGuides[] = {"guide-ja.md", "guide-en.md"};
+constexpr std::size_t kExampleCount = 3;
+
+std::string DocsPath(const std::string& name) { return std::string(RIMBEACON_DOCS_DIR) + "/" + name; }
+
+std::vector<guide::Example> Examples(const std::string& name) {
+    std::string text;
+    std::vector<guide::Example> examples;
+    std::string error;
+    EXPECT_TRUE(guide::ReadFile(DocsPath(name), &text)) << DocsPath(name);
+    EXPECT_TRUE(guide::ParseExamples(text, &examples, &error)) << name << ": " << error;
+    return examples;
+}
+
+void SetField(char (&field)[kFieldSize], const std::string& text) {
+    std::memset(field, 0, kFieldSize);
+    std::memcpy(field, text.c_str(), std::min(text.size(), kFieldSize - 1));
+}
+
+// A difference as the window draws it, with ﾐﾘ in UTF-8 as the guides write it.
+std::string Shown(double value) {
+    char out[kDifferenceTextSize];
+    FormatDifference(value, out);
+    std::string text = out;
+    const std::string cp932Mm = "\xD0\xD8";
+    EXPECT_EQ(cp932Mm, text.substr(text.size() - 2));
+    return text.substr(0, text.size() - 2) + guide::kMm;
+}
+
+std::string Magnitude(const std::string& number) { return number[0] == '-' ? number.substr(1) : number; }
+
+TEST(GuideExamples, NumbersAreWhatTheProgramShows) {
+    for (const char* name : kGuides) {
+        const std::vector<guide::Example> examples = Examples(name);
+        ASSERT_EQ(kExampleCount, examples.size()) << name;
+        for (const guide::Example& ex : examples) {
+            SCOPED_TRACE(std::string(name) + ", example " + std::to_string(ex.number));
+            // The window: four fields typed, then the link label clicked
+            // (empty override) or the target offset typed and Enter.
+            WheelFields fields;
+            SetField(fields.InRim, ex.inRim);
+            SetField(fields.InOffset, ex.inOffset);
+            SetField(fields.InIn, ex.inIn);
+            SetField(fields.OutRim, ex.outRim);
+            SetField(fields.OutOffset, ex.typedOffset);
+            FitResult fit{};
+            ComputeOffset(fields, ex.typedOffset.c_str(), fit);
+            EXPECT_EQ(ex.shownOffset, fields.OutOffset);
+            ASSERT_EQ(1, EvaluateValidity(fields).OutValid) << "the window would show no differences";
+            const Differences d = FitDifferences(fields, fit);
+            EXPECT_EQ(ex.inner, Shown(d.Inner));
+            EXPECT_EQ(ex.outer, Shown(d.Outer));
+            EXPECT_EQ(ex.fender, Shown(d.Fender));
+
+            // Differences the text of the example quotes ("0.7 mm beyond",
+            // "5.3 mm less far in") are the shown ones, sign aside.
+            const std::regex quoted("(-?[0-9]+\\.[0-9]+) ?(mm|" + guide::kMm + ")");
+            std::vector<std::string> allowed;
+            for (const std::string* v : {&ex.inner, &ex.outer, &ex.fender}) {
+                allowed.push_back(Magnitude(v->substr(0, v->find(' '))));
+            }
+            int quotes = 0;
+            for (std::sregex_iterator it(ex.section.begin(), ex.section.end(), quoted), end; it != end; ++it) {
+                ++quotes;
+                const std::string number = Magnitude((*it)[1].str());
+                EXPECT_NE(allowed.end(), std::find(allowed.begin(), allowed.end(), number))
+                    << "the text quotes " << (*it)[0].str();
+            }
+            EXPECT_GE(quotes, 3) << "the table's three differences at least";
+
+            // Its picture from the end-to-end tests (tools/guide-pictures).
+            const std::string picture = "screenshots/guide-example-" + std::to_string(ex.number) + ".png";
+            EXPECT_NE(std::string::npos, ex.section.find("](" + picture + ")")) << picture;
+            EXPECT_TRUE(std::ifstream(DocsPath(picture)).good()) << DocsPath(picture);
+        }
+    }
+}
+
+TEST(GuideExamples, BothGuidesCarryTheSameExamples) {
+    const std::vector<guide::Example> ja = Examples(kGuides[0]);
+    const std::vector<guide::Example> en = Examples(kGuides[1]);
+    ASSERT_EQ(ja.size(), en.size());
+    for (std::size_t k = 0; k < ja.size(); ++k) {
+        SCOPED_TRACE("example " + std::to_string(k + 1));
+        EXPECT_EQ(ja[k].inRim, en[k].inRim);
+        EXPECT_EQ(ja[k].inOffset, en[k].inOffset);
+        EXPECT_EQ(ja[k].inIn, en[k].inIn);
+        EXPECT_EQ(ja[k].outRim, en[k].outRim);
+        EXPECT_EQ(ja[k].typedOffset, en[k].typedOffset);
+        EXPECT_EQ(ja[k].shownOffset, en[k].shownOffset);
+        EXPECT_EQ(ja[k].inner, en[k].inner);
+        EXPECT_EQ(ja[k].outer, en[k].outer);
+        EXPECT_EQ(ja[k].fender, en[k].fender);
+    }
+}
+
+}  // namespace
