@@ -38,6 +38,8 @@ elif [ ! -f /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf ]; then
     fail "the Japanese font IPA P Gothic is missing (Debian: sudo apt-get install fonts-ipafont-gothic)"
 fi
 [ -n "${HOME:-}" ] || fail "HOME is not set"
+# Without an X display Wine starts no window and still exits 0.
+[ -n "${DISPLAY:-}" ] || fail "no X display (DISPLAY is not set): start it from a desktop session"
 
 prefix="${RIMBEACON_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/rimbeacon/wineprefix}"
 settings="${XDG_CONFIG_HOME:-$HOME/.config}/rimbeacon"
