@@ -220,7 +220,10 @@ INT_PTR OnCtlColorStatic(HWND window, WPARAM wParam, LPARAM lParam)
 }
 
 // A double click on the title bar or frame rolls the window up to its
-// caption, the next one brings back the height it had at start.
+// caption, the next one brings back the height it had at start. Rolled up
+// means shorter than that height: under X11 a client area is never 0 px
+// high, so "client height 0" would never be seen there and the window
+// would stay a title bar.
 void OnNcDoubleClick(HWND window)
 {
     RECT frame;
@@ -229,7 +232,8 @@ void OnNcDoubleClick(HWND window)
     GetClientRect(window, &client);
     const int width = frame.right - frame.left;
     const int clientHeight = client.bottom - client.top;
-    if (clientHeight > 0) {
+    const bool rolledUp = frame.bottom - frame.top < FullHeight;
+    if (!rolledUp) {
         MoveWindow(window, frame.left, frame.top, width, (frame.bottom - frame.top) - clientHeight,
                    TRUE);
     } else {

@@ -511,6 +511,9 @@ TEST_F(AboutBox, LinkClickOpensTheAddressAndTheBoxStaysOpen)
     HWND about = About();
     HWND link = GetDlgItem(about, IDC_ABOUT_LINK);
     ASSERT_EQ(e2e::GetText(link), RIMBEACON_WEB_ADDRESS);
+    // The address, like the name and version, shows whole in its label.
+    std::string labels;
+    EXPECT_TRUE(e2e::WholeLabels(about, &labels)) << labels;
     ASSERT_TRUE(e2e::ClickAt(link, e2e::CenterOf(link)));
 
     const std::string expected = "\"" + recorder + "\" \"" + log + "\" \"" RIMBEACON_WEB_ADDRESS "\"\n";

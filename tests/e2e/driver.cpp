@@ -234,7 +234,7 @@ BOOL CALLBACK FindProc(HWND window, LPARAM param) {
     FindData* data = reinterpret_cast<FindData*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid != data->pid || window == data->exclude || !IsWindowVisible(window)) return TRUE;
+    if ((data->pid != 0 && pid != data->pid) || window == data->exclude || !IsWindowVisible(window)) return TRUE;
     char buffer[256];
     if (data->className) {
         GetClassNameA(window, buffer, sizeof(buffer));
@@ -472,8 +472,13 @@ int CheckState(HWND button) {
 
 LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrA(window, GWL_EXSTYLE); }
 
-bool ReadSystemMenu(HWND window, std::vector<MenuEntry>* entries) {
-    entries->clear();
+namespace {
+
+// Puts menu_probe.dll's message hook into `window`'s thread, posts it the
+// probe message `message` and reads the report the hook writes as
+// rimbeacon-e2e-<what>-<pid>.txt in the temporary folder. False on timeout
+// or when the hook cannot be set.
+bool RunProbe(HWND window, const char* message, const char* what, std::string* report) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string dll = self;
@@ -485,20 +490,19 @@ bool ReadSystemMenu(HWND window, std::vector<MenuEntry>* entries) {
     DWORD thread = GetWindowThreadProcessId(window, &pid);
     HHOOK hook = proc ? SetWindowsHookExA(WH_GETMESSAGE, proc, module, thread) : nullptr;
     bool done = false;
-    std::string report;
     if (hook) {
         char folder[MAX_PATH];
         GetTempPathA(MAX_PATH, folder);
-        std::string path = std::string(folder) + "rimbeacon-e2e-sysmenu-" + std::to_string(pid) + ".txt";
+        std::string path = std::string(folder) + "rimbeacon-e2e-" + what + "-" + std::to_string(pid) + ".txt";
         DeleteFileA(path.c_str());
-        PostMessageA(window, RegisterWindowMessageA("RimbeaconE2eDescribeSystemMenu"), 0, 0);
+        PostMessageA(window, RegisterWindowMessageA(message), 0, 0);
         done = WaitUntil([&] {
             FILE* f = fopen(path.c_str(), "rb");
             if (!f) return false;
             char buffer[4096];
             size_t n;
-            report.clear();
-            while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) report.append(buffer, n);
+            report->clear();
+            while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) report->append(buffer, n);
             fclose(f);
             return true;
         });
@@ -506,7 +510,53 @@ bool ReadSystemMenu(HWND window, std::vector<MenuEntry>* entries) {
         UnhookWindowsHookEx(hook);
     }
     FreeLibrary(module);
-    if (!done) return false;
+    return done;
+}
+
+}  // namespace
+
+bool MeasureLabels(HWND window, std::vector<LabelExtent>* labels) {
+    labels->clear();
+    std::string report;
+    if (!RunProbe(window, "RimbeaconE2eMeasureLabels", "labels", &report)) return false;
+    for (const std::string& raw : Lines(report)) {
+        std::string line = raw;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.compare(0, 6, "label ") != 0) continue;
+        LabelExtent label{};
+        char* rest = nullptr;
+        label.id = static_cast<int>(strtol(line.c_str() + 6, &rest, 10));
+        label.textWidth = static_cast<int>(strtol(rest, &rest, 10));
+        label.clientWidth = static_cast<int>(strtol(rest, &rest, 10));
+        if (*rest == ' ') ++rest;
+        label.text = rest;
+        labels->push_back(label);
+    }
+    return true;
+}
+
+bool WholeLabels(HWND window, std::string* table) {
+    std::vector<LabelExtent> labels;
+    if (!MeasureLabels(window, &labels) || labels.empty()) {
+        *table = "the labels could not be measured";
+        return false;
+    }
+    bool whole = true;
+    table->clear();
+    for (const LabelExtent& label : labels) {
+        const bool fits = label.textWidth <= label.clientWidth;
+        whole = whole && fits;
+        *table += "label " + std::to_string(label.id) + " " + std::to_string(label.textWidth) + "/" +
+                  std::to_string(label.clientWidth) + " px" + (fits ? "" : " CUT") + "\n";
+    }
+    std::printf("%s", table->c_str());
+    return whole;
+}
+
+bool ReadSystemMenu(HWND window, std::vector<MenuEntry>* entries) {
+    entries->clear();
+    std::string report;
+    if (!RunProbe(window, "RimbeaconE2eDescribeSystemMenu", "sysmenu", &report)) return false;
     for (const std::string& raw : Lines(report)) {
         std::string line = raw;
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -885,6 +935,30 @@ bool App::Start(const std::string& workDir) {
     return true;
 }
 
+bool App::Attach(DWORD timeoutMs) {
+    bool found = WaitUntil([&] {
+        window_ = FindProcessWindow(0, "#32770", "Rimbeacon");
+        return window_ != nullptr;
+    }, timeoutMs);
+    if (!found) {
+        error_ = "no Rimbeacon window appeared within " + std::to_string(timeoutMs / 1000) + " s";
+        return false;
+    }
+    GetWindowThreadProcessId(window_, &pid_);
+    process_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid_);
+    info_.hProcess = process_;
+    if (!process_) {
+        error_ = "cannot open process " + std::to_string(pid_) + ", error " + std::to_string(GetLastError());
+        window_ = nullptr;
+        return false;
+    }
+    if (!Activate(window_)) {
+        error_ = "the main window did not come to the foreground";
+        return false;
+    }
+    return true;
+}
+
 bool App::WaitForText(int id, const std::string& text, DWORD timeoutMs) const {
     return WaitUntil([&] { return Text(id) == text; }, timeoutMs);
 }
@@ -918,7 +992,7 @@ void App::Stop() {
             WaitForSingleObject(process_, 3000);
         }
     }
-    CloseHandle(info_.hThread);
+    if (info_.hThread) CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
     info_ = PROCESS_INFORMATION{};
     process_ = nullptr;

@@ -138,6 +138,25 @@ struct MenuEntry {
 // timeout or when the hook cannot be set.
 bool ReadSystemMenu(HWND window, std::vector<MenuEntry>* entries);
 
+// A text label (static control that is no picture) of a dialog, measured in
+// the program's own process: the extent of its text in the font it draws
+// with, against its client width. A label shows its whole text on one line
+// only when textWidth <= clientWidth; otherwise the static control wraps
+// and cuts it.
+struct LabelExtent {
+    int id;
+    int textWidth;
+    int clientWidth;
+    std::string text;  // in the program's code page (932)
+};
+// Measures every text label of `window` through the same hook as
+// ReadSystemMenu. False on timeout or when the hook cannot be set.
+bool MeasureLabels(HWND window, std::vector<LabelExtent>* labels);
+// Whether every text label of `window` shows its whole text. `table` gets
+// one line per label, "id text-px/client-px", cut ones marked; it is also
+// printed, so that a test log shows the room each label has.
+bool WholeLabels(HWND window, std::string* table);
+
 // ---------------------------------------------------------------- input
 
 // Brings `window` to the foreground and waits until it is there.
@@ -271,6 +290,10 @@ public:
     // new process) is visible and in the foreground. False on failure, with
     // the reason in Error().
     bool Start(const std::string& workDir);
+    // Takes over a Rimbeacon that something else started (the Linux
+    // launcher, in the desktop tests): waits up to `timeoutMs` for a visible
+    // main dialog of any process, then for it to come to the foreground.
+    bool Attach(DWORD timeoutMs);
 
     HWND Window() const { return window_; }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
@@ -301,8 +324,8 @@ private:
     std::string error_;
 };
 
-// Top-level visible window of process `pid` with the class and caption given
-// (nullptr: any), or nullptr.
+// Top-level visible window of process `pid` (0: of any process) with the
+// class and caption given (nullptr: any), or nullptr.
 HWND FindProcessWindow(DWORD pid, const char* className, const char* caption);
 
 }  // namespace e2e

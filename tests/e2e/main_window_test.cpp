@@ -298,6 +298,9 @@ TEST_F(MainWindow, TargetOffsetSpinnerAndUpKeyStepByOne) {
     Type(IDC_OUT_OFFSET, "31");
     e2e::PressKey(VK_UP);
     EXPECT_TRUE(app_.WaitForText(IDC_OUT_OFFSET, "32"));
+    // The key, like the arrow, leaves the field's whole text selected.
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::GetSelection(Edit(IDC_OUT_OFFSET)) == Selection{0, 2}; }))
+        << "after the Up key the field's whole text is not selected";
     ASSERT_TRUE(e2e::SyncInput(Edit(IDC_OUT_OFFSET)));
     EXPECT_EQ(app_.Text(IDC_OUT_OFFSET), "32");
 }
@@ -318,8 +321,14 @@ TEST_F(MainWindow, EmptyTargetOffsetKeepsWhatItsOwnSpinnerWrites) {
 
 TEST_F(MainWindow, ReferenceOffsetSpinnerStepsTheIntegerAndRefreshes) {
     Start();
+    // The field has the focus already, so only the arrow can select its text.
+    Focus(IDC_IN_OFFSET);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::GetSelection(Edit(IDC_IN_OFFSET)) == Selection{0, 2}; }));
+    e2e::SetSelection(Edit(IDC_IN_OFFSET), 1, 1);
     ASSERT_TRUE(e2e::ClickSpinner(app_.Control(IDC_IN_OFFSET_SPIN), true));
     EXPECT_TRUE(app_.WaitForText(IDC_IN_OFFSET, "46"));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::GetSelection(Edit(IDC_IN_OFFSET)) == Selection{0, 2}; }))
+        << "after the arrow the field's whole text is not selected";
     EXPECT_TRUE(WaitForSetting("InOffset", "46"));
     EXPECT_EQ(app_.Text(IDC_OUT_OFFSET), "31") << "the target offset typed or shown is kept";
 
@@ -340,9 +349,14 @@ TEST_F(MainWindow, WidthSpinnersStepInchesAndMillimetres) {
     HWND inSpin = app_.Control(IDC_IN_RIM_SPIN);
     HWND outSpin = app_.Control(IDC_OUT_RIM_SPIN);
 
+    Focus(IDC_IN_RIM);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::GetSelection(Edit(IDC_IN_RIM)) == Selection{0, 3}; }));
+    e2e::SetSelection(Edit(IDC_IN_RIM), 1, 1);
     ASSERT_TRUE(e2e::ClickSpinner(inSpin, true));
     EXPECT_TRUE(app_.WaitForText(IDC_IN_RIM, "7.0"));
     EXPECT_TRUE(WaitForSetting("InRim", "7.0"));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::GetSelection(Edit(IDC_IN_RIM)) == Selection{0, 3}; }))
+        << "after the arrow the field's whole text is not selected";
 
     Type(IDC_IN_RIM, "7.3");
     ASSERT_TRUE(e2e::ClickSpinner(inSpin, false));
@@ -370,6 +384,8 @@ TEST_F(MainWindow, UpAndDownKeysInAWidthFieldStepLikeTheSpinner) {
     Focus(IDC_OUT_RIM);
     e2e::PressKey(VK_UP);
     EXPECT_TRUE(app_.WaitForText(IDC_OUT_RIM, "7.5"));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::GetSelection(Edit(IDC_OUT_RIM)) == Selection{0, 3}; }))
+        << "after the Up key the field's whole text is not selected";
     e2e::PressKey(VK_DOWN);
     e2e::PressKey(VK_DOWN);
     EXPECT_TRUE(app_.WaitForText(IDC_OUT_RIM, "6.5"));
@@ -624,6 +640,12 @@ TEST_F(MainWindow, LabelsShowThePictureAndTheLinkAndHeadingsTheirColours) {
     // Ordinary labels keep the default text colour.
     RECT label = e2e::RectInClient(window, app_.Control(IDC_IN_RIM_LABEL));
     EXPECT_EQ(shot.Count(label, kLinkInk) + shot.Count(label, kHeadingInk), 0);
+}
+
+TEST_F(MainWindow, EveryLabelShowsItsWholeText) {
+    Start();
+    std::string cut;
+    ASSERT_TRUE(e2e::WholeLabels(app_.Window(), &cut)) << cut;
 }
 
 TEST_F(MainWindow, Screenshot) {
