@@ -89,34 +89,6 @@ int AboutBoxCount(DWORD pid)
     return data.count;
 }
 
-// The first point of the caption row, scanning from `fromRight`'s side,
-// where the window reports `hit` (HTCLOSE, HTSYSMENU), in screen coordinates.
-bool FindCaptionPart(HWND window, LRESULT hit, bool fromRight, POINT* found)
-{
-    RECT w = e2e::WindowRect(window);
-    RECT c = e2e::ClientRectOnScreen(window);
-    const int y = (w.top + c.top) / 2;
-    const int step = fromRight ? -1 : 1;
-    for (int x = fromRight ? w.right - 1 : w.left; x >= w.left && x < w.right; x += step) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, e2e::kTimeoutMs, &result);
-        if (static_cast<LRESULT>(result) == hit) {
-            // A few pixels inside the part, off its edge.
-            *found = POINT{x + 4 * step, y};
-            return true;
-        }
-    }
-    return false;
-}
-
-// A click at a screen point of `window`, its non-client area included.
-bool ClickScreen(HWND window, POINT screen)
-{
-    POINT client = screen;
-    ScreenToClient(window, &client);
-    return e2e::ClickAt(window, client);
-}
-
 // ------------------------------------------------------------ pointer shapes
 
 // A cursor's picture: "width height xhot yhot" and one line per pixel row,
@@ -350,8 +322,8 @@ protected:
     {
         ASSERT_TRUE(e2e::Activate(Main()));
         POINT box{};
-        ASSERT_TRUE(FindCaptionPart(Main(), HTSYSMENU, false, &box)) << "no system-menu box in the caption";
-        ASSERT_TRUE(ClickScreen(Main(), box));
+        ASSERT_TRUE(e2e::FindCaptionPart(Main(), HTSYSMENU, false, &box)) << "no system-menu box in the caption";
+        ASSERT_TRUE(e2e::ClickScreen(Main(), box));
         ASSERT_TRUE(WaitForMenu()) << "the click opened no system menu";
         RECT menu{};
         GetClientRect(menu_, &menu);
@@ -476,8 +448,8 @@ TEST_F(AboutBox, EnterOkEscAndTheCloseBoxEachCloseItAndLeaveTheMainWindowAlone)
             break;
         case kCloseBox: {
             POINT close{};
-            ASSERT_TRUE(FindCaptionPart(about, HTCLOSE, true, &close)) << "no close box in the caption";
-            ASSERT_TRUE(ClickScreen(about, close));
+            ASSERT_TRUE(e2e::FindCaptionPart(about, HTCLOSE, true, &close)) << "no close box in the caption";
+            ASSERT_TRUE(e2e::ClickScreen(about, close));
             break;
         }
         }

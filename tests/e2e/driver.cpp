@@ -696,6 +696,29 @@ bool DoubleClickCaption(HWND window) {
     return true;
 }
 
+bool FindCaptionPart(HWND window, LRESULT hit, bool fromRight, POINT* found) {
+    RECT w = WindowRect(window);
+    RECT c = ClientRectOnScreen(window);
+    const int y = (w.top + c.top) / 2;
+    const int step = fromRight ? -1 : 1;
+    for (int x = fromRight ? w.right - 1 : w.left; x >= w.left && x < w.right; x += step) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kTimeoutMs, &result);
+        if (static_cast<LRESULT>(result) == hit) {
+            // A few pixels inside the part, off its edge.
+            *found = POINT{x + 4 * step, y};
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ClickScreen(HWND window, POINT screen) {
+    POINT client = screen;
+    ScreenToClient(window, &client);
+    return ClickAt(window, client);
+}
+
 bool SyncInput(HWND edit) {
     int length = static_cast<int>(GetText(edit).size());
     if (length == 0) {

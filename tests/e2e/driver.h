@@ -202,6 +202,12 @@ bool ClickSpinner(HWND updown, bool up);
 // Double click on the middle of the caption (title bar) of a top-level window.
 bool DoubleClickCaption(HWND window);
 
+// The first point of the caption row, scanning from `fromRight`'s side,
+// where the window reports `hit` (HTCLOSE, HTSYSMENU), in screen coordinates.
+bool FindCaptionPart(HWND window, LRESULT hit, bool fromRight, POINT* found);
+// A click at a screen point of `window`, its non-client area included.
+bool ClickScreen(HWND window, POINT screen);
+
 // Marker for input ordering (see the top of this file): `edit` must have the
 // keyboard focus and hold single-byte text (numbers). Sends Home or End (or, in an empty edit, a blank followed by
 // Backspace) and waits until the edit shows its effect, which means all input
