@@ -3,6 +3,7 @@
 // by byte so that every style bit, rectangle and text is compared exactly.
 #include <windows.h>
 #include <commctrl.h>
+#include <winver.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "rimbeacon_version.h"
 
 namespace {
 
@@ -326,6 +328,7 @@ TEST(ResourceLanguage, EveryResourceIsJapaneseOnly) {
     EXPECT_EQ(LanguagesOf(RT_GROUP_ICON, IDI_RIMBEACON), japanese);
     EXPECT_EQ(LanguagesOf(RT_GROUP_CURSOR, IDC_HAND_CURSOR), japanese);
     EXPECT_EQ(LanguagesOf(RT_MANIFEST, 1), japanese);
+    EXPECT_EQ(LanguagesOf(RT_VERSION, VS_VERSION_INFO), japanese);
 }
 
 TEST(MainDialogTemplate, HeaderIsClassicWithCaptionFontStylesAndSize) {
@@ -452,7 +455,8 @@ TEST(AboutDialogTemplate, ButtonIconVersionAndLinkInOrder) {
     EXPECT_EQ(icon.helpId, 0u);
     EXPECT_EQ(icon.extraBytes, 0u);
 
-    const ExpectedControl version = {noId, L"STATIC", "Rimbeacon Version 0.12", 44, 14, 84, 8, kLabel};
+    const ExpectedControl version = {noId, L"STATIC", "Rimbeacon Version " RIMBEACON_VERSION_TEXT, 44, 14, 84, 8,
+                                     kLabel};
     ExpectControl(dialog.controls[2], version, 2);
 
     const ExpectedControl link = {IDC_ABOUT_LINK, L"STATIC", RIMBEACON_WEB_ADDRESS, 44, 27, 50, 8,
@@ -468,6 +472,121 @@ TEST(AboutDialogTemplate, WebAddressIsSchemeHostAndRootPath) {
     EXPECT_EQ(address.back(), '/');
     EXPECT_FALSE(host.empty());
     EXPECT_EQ(host.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789.-"), std::string::npos) << host;
+}
+
+// ---------------------------------------------------------------------------
+
+// The version resource, read the way the shell's file properties read it:
+// from the file, through the version API.
+const DWORD kFixedFileInfoSignature = 0xFEEF04BD;
+const WORD kCodePage932Translation = 932;
+const size_t kVersionParts = 4;
+const unsigned kVersionPartLimit = 0xFFFF;
+const char kStringBlock[] = "\\StringFileInfo\\041103A4\\";
+// "ホイールの適合計算ツール"
+const char kFileDescription[] =
+    "\x83\x7a\x83\x43\x81\x5b\x83\x8b\x82\xcc\x93\x4b\x8d\x87\x8c\x76\x8e\x5a\x83\x63\x81\x5b\x83\x8b";
+
+std::vector<unsigned char> ReadOwnVersionInfo() {
+    std::vector<unsigned char> info;
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return info;
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    if (size == 0) return info;
+    info.resize(size);
+    if (!GetFileVersionInfoA(path, 0, size, info.data())) info.clear();
+    return info;
+}
+
+// A string value of the Japanese block, or "<missing>".
+std::string VersionString(std::vector<unsigned char>& info, const char* key) {
+    const std::string path = std::string(kStringBlock) + key;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(info.data(), path.c_str(), &value, &length) || value == nullptr) return "<missing>";
+    return std::string(static_cast<const char*>(value));
+}
+
+// "1.2" or "1.2.3.4" as its numbers, at most four and each within 16 bits;
+// empty when the text is not such a version.
+std::vector<unsigned> VersionNumbers(const std::string& text) {
+    std::vector<unsigned> numbers;
+    unsigned part = 0;
+    bool digits = false;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            part = part * 10u + static_cast<unsigned>(c - '0');
+            if (part > kVersionPartLimit) return {};
+            digits = true;
+        } else if (c == '.' && digits) {
+            numbers.push_back(part);
+            part = 0;
+            digits = false;
+        } else {
+            return {};
+        }
+    }
+    if (!digits) return {};
+    numbers.push_back(part);
+    if (numbers.size() > kVersionParts) return {};
+    numbers.resize(kVersionParts, 0u);
+    return numbers;
+}
+
+TEST(VersionResource, NamesTheProgramAndTheVersionThatTheAboutBoxShows) {
+    std::vector<unsigned char> info = ReadOwnVersionInfo();
+    ASSERT_FALSE(info.empty());
+
+    const std::string version = VersionString(info, "FileVersion");
+    EXPECT_EQ(version, RIMBEACON_VERSION_TEXT);
+    EXPECT_EQ(VersionString(info, "ProductVersion"), version);
+    EXPECT_EQ(VersionString(info, "ProductName"), "Rimbeacon");
+    EXPECT_EQ(VersionString(info, "OriginalFilename"), "Rimbeacon.exe");
+    // The description through the wide call: its comparison does not depend
+    // on the code page this test runs under.
+    void* value = nullptr;
+    UINT length = 0;
+    const std::string narrowPath = std::string(kStringBlock) + "FileDescription";
+    const std::wstring descriptionPath(narrowPath.begin(), narrowPath.end());
+    ASSERT_TRUE(VerQueryValueW(info.data(), descriptionPath.c_str(), &value, &length));
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), FromCp932(kFileDescription));
+
+    // One translation: Japanese in code page 932, the block read above.
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &length));
+    ASSERT_EQ(length, 2 * sizeof(WORD));
+    const WORD* translation = static_cast<const WORD*>(value);
+    EXPECT_EQ(translation[0], kJapanese);
+    EXPECT_EQ(translation[1], kCodePage932Translation);
+
+    // The numbers say what the text says, and match the generated header.
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", &value, &length));
+    ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, value, sizeof fixed);
+    EXPECT_EQ(fixed.dwSignature, kFixedFileInfoSignature);
+    const std::vector<unsigned> numbers = VersionNumbers(version);
+    ASSERT_EQ(numbers.size(), kVersionParts) << version;
+    EXPECT_EQ(numbers, (std::vector<unsigned>{RIMBEACON_VERSION_MAJOR, RIMBEACON_VERSION_MINOR,
+                                              RIMBEACON_VERSION_PATCH, RIMBEACON_VERSION_TWEAK}));
+    const DWORD high = static_cast<DWORD>(MAKELONG(numbers[1], numbers[0]));
+    const DWORD low = static_cast<DWORD>(MAKELONG(numbers[3], numbers[2]));
+    EXPECT_EQ(fixed.dwFileVersionMS, high);
+    EXPECT_EQ(fixed.dwFileVersionLS, low);
+    EXPECT_EQ(fixed.dwProductVersionMS, high);
+    EXPECT_EQ(fixed.dwProductVersionLS, low);
+    EXPECT_EQ(fixed.dwFileFlags & fixed.dwFileFlagsMask, 0u);
+    EXPECT_EQ(fixed.dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
+    EXPECT_EQ(fixed.dwFileType, static_cast<DWORD>(VFT_APP));
+
+    // The about box shows the very same version.
+    Blob about = LoadBlob(RT_DIALOG, IDD_ABOUT);
+    ASSERT_NE(about.data, nullptr);
+    Dialog dialog = ParseDialog(about);
+    ASSERT_EQ(dialog.controls.size(), 4u);
+    EXPECT_EQ(dialog.controls[2].text.name, FromCp932("Rimbeacon Version " + version));
 }
 
 // ---------------------------------------------------------------------------
