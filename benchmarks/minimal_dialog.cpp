@@ -1,10 +1,10 @@
 // The floor for the start-up benchmark: one empty modal dialog from a
 // template of the main dialog's size, style and font, started and timed the
 // same way as Rimbeacon (first finished paint of the visible window, through
-// ui/instrument.h). Closes on Esc, the close box or WM_CLOSE.
+// common/instrument.h). Closes on Esc, the close box or WM_CLOSE.
 #include <windows.h>
 
-#include "ui/instrument.h"
+#include "common/instrument.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Driver of the window benchmarks (tools/bench-window runs it under Wine in a
 // virtual display). It starts the program as a user would, gives it real
 // key strokes (SendInput) and reads the QueryPerformanceCounter stamps that
-// an instrumented build writes (ui/instrument.h). The counter is one clock
+// an instrumented build writes (common/instrument.h). The counter is one clock
 // for all processes, so the stamp taken here just before CreateProcess and
 // the program's own stamp of its first paint measure the start-up.
 //

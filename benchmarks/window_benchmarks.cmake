@@ -1,6 +1,6 @@
 # Window benchmarks under Wine, cross-built; tools/bench-window builds and
 # runs them. The driver, and the empty dialog that is the floor of the
-# start-up figure (timed by ui/instrument.h like the instrumented program).
+# start-up figure (timed by common/instrument.h like the instrumented program).
 add_executable(window_bench window_bench.cpp)
 target_link_libraries(window_bench PRIVATE rimcore psapi user32)
 

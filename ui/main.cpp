@@ -3,10 +3,10 @@
 
 #include <commctrl.h>
 
+#include "common/instrument.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/app_state.h"
-#include "ui/instrument.h"
 #include "ui/main_dialog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)

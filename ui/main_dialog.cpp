@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "common/instrument.h"
 #include "core/fitment.h"
 #include "core/width_step.h"
 #include "diagram/diagram.h"
@@ -13,7 +14,6 @@
 #include "settings/settings.h"
 #include "ui/about_dialog.h"
 #include "ui/app_state.h"
-#include "ui/instrument.h"
 #include "ui/link_label.h"
 #include "ui/refresh.h"
 #include "ui/subclass.h"

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/instrument.h"
 #include "core/fitment.h"
+#include "diagram/diagram.h"
 #include "diagram/diagram_geometry.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/app_state.h"
-#include "ui/instrument.h"
 #include "ui/subclass.h"
 
 namespace {
