@@ -33,9 +33,11 @@ void ReadFields()
     const Validity validity = EvaluateValidity(Fields);
     RefValid = validity.RefValid;
     OutValid = validity.OutValid;
+    INSTRUMENT_FIELD_READS_DONE();
     if (validity.InputsStorable) {
         SaveInputs(Fields);
     }
+    INSTRUMENT_SETTINGS_WRITES_DONE();
 }
 
 void RefreshAll(const char* overrideText)
@@ -43,6 +45,7 @@ void RefreshAll(const char* overrideText)
     ReadFields();
     ComputeOffset(Fields, overrideText, Fit);
     SetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), Fields.OutOffset);
+    INSTRUMENT_OFFSET_COMPUTED();
     ReadFields();
     RequestRepaint();
 }
@@ -51,6 +54,7 @@ void RefreshKeepingTarget()
 {
     char target[kFieldSize] = {};
     GetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), target, static_cast<int>(kFieldSize));
+    INSTRUMENT_TARGET_READ();
     RefreshAll(target);
 }
 
@@ -67,6 +71,7 @@ void RequestRepaint()
     InvalidateRect(MainWindow, &wheelBand, FALSE);
     InvalidateRect(MainWindow, &valueBand, FALSE);
     SendMessageA(MainWindow, WM_PAINT, 0, 0);
+    INSTRUMENT_REPAINT_DONE();
 }
 
 LRESULT CALLBACK EditSubclassProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
