@@ -30,6 +30,8 @@ INT_PTR CALLBACK MinimalDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_INITDIALOG:
+        INSTRUMENT_START_STEP(kDialogInitBegun);
+        INSTRUMENT_START_STEP(kDialogInitDone);
         return TRUE;
     case WM_PAINT:
         OnPaint(window);
@@ -46,11 +48,13 @@ INT_PTR CALLBACK MinimalDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    INSTRUMENT_START_STEP(kWinMainEntered);
 #ifdef RIMBEACON_FLOOR_UPDOWN
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_UPDOWN_CLASS;
     InitCommonControlsEx(&controls);
+    INSTRUMENT_START_STEP(kControlsRegistered);
 #endif
     DialogBoxParamA(instance, MAKEINTRESOURCEA(kMinimalDialog), nullptr, MinimalDlgProc, 0);
     return 0;

@@ -409,8 +409,35 @@ int RefreshBench(const std::string& exe, const std::string& workDir, int count)
     return 0;
 }
 
-// One start: milliseconds from CreateProcess to the end of the first paint.
-bool TimedStart(const std::string& exe, const std::string& workDir, const std::string& report, double* ms)
+// The steps of a start, from CreateProcess to the end of the first paint,
+// as far as the program stamps them (common/instrument.h, "start-steps").
+constexpr int kStartPhases = 5;
+constexpr const char* kStartPhaseNames[kStartPhases] = {
+    "process start to WinMain (Wine, loader, imported DLLs)",
+    "WinMain to the common controls registered (settings read, InitCommonControlsEx)",
+    "to WM_INITDIALOG (dialog and its controls created)",
+    "WM_INITDIALOG",
+    "to the end of the first paint",
+};
+
+struct StartTimes {
+    double Total = 0;                  // ms
+    double Phases[kStartPhases] = {};  // ms; 0 for a step the program has not
+};
+
+bool StartSteps(const std::string& report, std::vector<long long>* steps)
+{
+    std::string text;
+    if (!ReadText(report, &text)) return false;
+    const auto lines = ReportLines(text, "start-steps");
+    if (lines.empty() || lines[0].size() != kStartPhases - 1) return false;
+    *steps = lines[0];
+    return true;
+}
+
+// One start: milliseconds from CreateProcess to the end of the first paint,
+// and the steps in between.
+bool TimedStart(const std::string& exe, const std::string& workDir, const std::string& report, StartTimes* times)
 {
     Child child;
     if (!Launch(exe, workDir, report, &child)) return false;
@@ -418,43 +445,76 @@ bool TimedStart(const std::string& exe, const std::string& workDir, const std::s
     const bool reported = WaitUntil([&] { return FirstPaint(report, &painted); });
     Close(&child);
     if (!reported) return Fail("no first paint reported by " + exe);
-    *ms = static_cast<double>(painted - child.started) * 1000.0 / static_cast<double>(Frequency());
+    std::vector<long long> steps;
+    if (!StartSteps(report, &steps)) return Fail("no start steps reported by " + exe);
+    const double perMs = static_cast<double>(Frequency()) / 1000.0;
+    *times = StartTimes{};
+    times->Total = static_cast<double>(painted - child.started) / perMs;
+    steps.push_back(painted);
+    long long previous = child.started;
+    for (int i = 0; i < kStartPhases; ++i) {
+        if (steps[i] == 0) continue;  // a step this program has not
+        times->Phases[i] = static_cast<double>(steps[i] - previous) / perMs;
+        previous = steps[i];
+    }
     return true;
 }
 
-void PrintStarts(const std::string& name, std::vector<double> ms)
+void PrintStarts(const std::string& name, const std::vector<StartTimes>& starts)
 {
+    std::vector<double> ms;
+    for (const StartTimes& start : starts) ms.push_back(start.Total);
     std::sort(ms.begin(), ms.end());
     Print(name + " start median: " + Fixed(Median(ms), 1) + " ms (min " + Fixed(ms.front(), 1) + ", max " +
           Fixed(ms.back(), 1) + ")");
+}
+
+void PrintStartSteps(const std::string& name, const std::vector<StartTimes>& starts)
+{
+    Print(name + ", steps of the start (medians):");
+    for (int i = 0; i < kStartPhases; ++i) {
+        std::vector<double> ms;
+        for (const StartTimes& start : starts) ms.push_back(start.Phases[i]);
+        Print(std::string("  ") + kStartPhaseNames[i] + ": " + Fixed(Median(ms), 1) + " ms");
+    }
+}
+
+double MedianStart(const std::vector<StartTimes>& starts)
+{
+    std::vector<double> ms;
+    for (const StartTimes& start : starts) ms.push_back(start.Total);
+    return Median(ms);
 }
 
 int StartupBench(const std::string& exe, const std::string& minimal, const std::string& updown,
                  const std::string& workDir, int starts)
 {
     const std::string report = workDir + "\\instrument-start.txt";
-    double ms = 0;
+    StartTimes times;
     // Warm-up: the first start of each loads files that later ones find cached.
-    if (!TimedStart(exe, workDir, report, &ms) || !TimedStart(minimal, workDir, report, &ms) ||
-        !TimedStart(updown, workDir, report, &ms)) {
+    if (!TimedStart(exe, workDir, report, &times) || !TimedStart(minimal, workDir, report, &times) ||
+        !TimedStart(updown, workDir, report, &times)) {
         return 1;
     }
-    std::vector<double> program, floor, comctl;
+    std::vector<StartTimes> program, floor, comctl;
     for (int i = 0; i < starts; ++i) {
-        if (!TimedStart(exe, workDir, report, &ms)) return 1;
-        program.push_back(ms);
-        if (!TimedStart(minimal, workDir, report, &ms)) return 1;
-        floor.push_back(ms);
-        if (!TimedStart(updown, workDir, report, &ms)) return 1;
-        comctl.push_back(ms);
+        if (!TimedStart(exe, workDir, report, &times)) return 1;
+        program.push_back(times);
+        if (!TimedStart(minimal, workDir, report, &times)) return 1;
+        floor.push_back(times);
+        if (!TimedStart(updown, workDir, report, &times)) return 1;
+        comctl.push_back(times);
     }
     Print("starts: " + Int(starts) + " of each, alternating, after one warm-up start of each");
     PrintStarts("Rimbeacon", program);
     PrintStarts("minimal dialog", floor);
     PrintStarts("comctl32 dialog", comctl);
-    Print("Rimbeacon / minimal dialog (medians): " + Fixed(Median(program) / Median(floor), 2));
-    Print("Rimbeacon / comctl32 dialog (medians): " + Fixed(Median(program) / Median(comctl), 2));
-    Print("comctl32 dialog / minimal dialog (medians): " + Fixed(Median(comctl) / Median(floor), 2));
+    Print("Rimbeacon / minimal dialog (medians): " + Fixed(MedianStart(program) / MedianStart(floor), 2));
+    Print("Rimbeacon / comctl32 dialog (medians): " + Fixed(MedianStart(program) / MedianStart(comctl), 2));
+    Print("comctl32 dialog / minimal dialog (medians): " + Fixed(MedianStart(comctl) / MedianStart(floor), 2));
+    PrintStartSteps("Rimbeacon", program);
+    PrintStartSteps("minimal dialog", floor);
+    PrintStartSteps("comctl32 dialog", comctl);
     return 0;
 }
 

@@ -9,6 +9,11 @@
 //   frequency F                     counts per second
 //   first-paint T                   end of the first paint of the visible
 //                                   main window, written at once
+//   start-steps E C I D             written with it: the stamps of the
+//                                   start's steps, 0 for a step the
+//                                   program has not: WinMain entered, common
+//                                   controls registered, WM_INITDIALOG
+//                                   begun and done
 //   refresh R B O T F1 W1 C F2 W2 P one per Enter refresh, written at exit,
 //                                   in counts: the whole refresh, the
 //                                   background part of its paint (BeginPaint
@@ -71,6 +76,16 @@ inline LONGLONG Now()
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
     return counter.QuadPart;
+}
+
+// Steps of the start, in the order they run.
+enum StartStep { kWinMainEntered, kControlsRegistered, kDialogInitBegun, kDialogInitDone, kStartStepCount };
+
+inline LONGLONG StartSteps[kStartStepCount];
+
+inline void StartStepDone(StartStep step)
+{
+    if (StartSteps[step] == 0) StartSteps[step] = Now();
 }
 
 // Appends "<name> <value>" lines; values are non-negative counts.
@@ -163,11 +178,14 @@ inline void PaintEnd(HWND window)
         FirstPaintDone = 1;
         LARGE_INTEGER frequency;
         QueryPerformanceFrequency(&frequency);
-        char line[96];
+        char line[256];  // three lines, seven counts of at most 20 digits
         int length = 0;
         AppendLine(line, length, "frequency", frequency.QuadPart);
         line[length++] = '\n';
         AppendLine(line, length, "first-paint", end);
+        line[length++] = '\n';
+        AppendLine(line, length, "start-steps", StartSteps[0]);
+        for (int i = 1; i < kStartStepCount; ++i) AppendLine(line, length, "", StartSteps[i]);
         line[length++] = '\n';
         AppendToReport(line, static_cast<DWORD>(length));
     }
@@ -199,6 +217,7 @@ inline void WriteRefreshes()
 #define INSTRUMENT_BACKGROUND_DONE() instrument::BackgroundDone()
 #define INSTRUMENT_PAINT_END(window) instrument::PaintEnd(window)
 #define INSTRUMENT_WRITE_REFRESHES() instrument::WriteRefreshes()
+#define INSTRUMENT_START_STEP(step) instrument::StartStepDone(instrument::step)
 #define INSTRUMENT_TARGET_READ() instrument::PartDone(instrument::kTargetRead)
 #define INSTRUMENT_FIELD_READS_DONE() instrument::FieldReadsDone()
 #define INSTRUMENT_SETTINGS_WRITES_DONE() instrument::SettingsWritesDone()
@@ -213,6 +232,7 @@ inline void WriteRefreshes()
 #define INSTRUMENT_BACKGROUND_DONE() ((void)0)
 #define INSTRUMENT_PAINT_END(window) ((void)(window))
 #define INSTRUMENT_WRITE_REFRESHES() ((void)0)
+#define INSTRUMENT_START_STEP(step) ((void)0)
 #define INSTRUMENT_TARGET_READ() ((void)0)
 #define INSTRUMENT_FIELD_READS_DONE() ((void)0)
 #define INSTRUMENT_SETTINGS_WRITES_DONE() ((void)0)

@@ -82,6 +82,7 @@ void FitClientToPicture(HWND window)
 
 void OnInitDialog(HWND window)
 {
+    INSTRUMENT_START_STEP(kDialogInitBegun);
     MainWindow = window;
     SendMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(Instance, MAKEINTRESOURCEA(IDI_RIMBEACON))));
@@ -110,6 +111,7 @@ void OnInitDialog(HWND window)
     RECT frame;
     GetWindowRect(window, &frame);
     FullHeight = frame.bottom - frame.top;
+    INSTRUMENT_START_STEP(kDialogInitDone);
 }
 
 void OnTopMostClicked(HWND window)
