@@ -3,11 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/instrument.h"
+#include "common/shared_state.h"
 #include "core/fitment.h"
 #include "core/number_text.h"
 #include "diagram/diagram_geometry.h"
-#include "common/instrument.h"
-#include "common/shared_state.h"
 #include "resources/resource.h"
 
 namespace {

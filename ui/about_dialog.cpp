@@ -11,11 +11,11 @@ namespace {
 
 const COLORREF kAboutLinkColour = RGB(0, 0, 255);
 
-// shell32 costs every start about 10 ms under Wine, yet only a click on the
-// about box's link needs it: it is loaded then, and stays loaded for the
-// rest of the run (the shell may still be working for the browser it
-// starts). The type comes from the declaration in <shellapi.h>; naming it
-// there imports nothing.
+// Imported, shell32 would be loaded at every start (some milliseconds under
+// Wine), yet only a click on the about box's link needs it: it is loaded
+// then, and stays loaded for the rest of the run (the shell may still be
+// working for the browser it starts). The type comes from the declaration
+// in <shellapi.h>; naming it there imports nothing.
 using ShellExecuteAProc = decltype(&ShellExecuteA);
 constexpr char kShellLibrary[] = "shell32.dll";
 constexpr char kShellExecuteName[] = "ShellExecuteA";
