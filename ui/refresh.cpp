@@ -14,15 +14,6 @@
 
 namespace {
 
-// The edit of a field: the handle the dialog's start kept when it put
-// EditSubclassProc on the edits, the same one GetDlgItem would return. Under
-// Wine every GetDlgItem fetches the dialog's list of children from the
-// server; a refresh would ask twelve times.
-HWND FieldEdit(int index)
-{
-    return EditControls[index].Window;
-}
-
 char* FieldText(int index)
 {
     char* const texts[kFieldCount] = {Fields.InRim, Fields.InOffset, Fields.InIn, Fields.OutRim,
@@ -36,7 +27,7 @@ void ReadFields()
 {
     for (int i = 0; i < kFieldCount; ++i) {
         char buffer[kFieldSize] = {};
-        GetWindowTextA(FieldEdit(i), buffer, static_cast<int>(kFieldSize));
+        GetWindowTextA(GetDlgItem(MainWindow, kEditIds[i]), buffer, static_cast<int>(kFieldSize));
         std::memcpy(FieldText(i), buffer, kFieldSize);
     }
     const Validity validity = EvaluateValidity(Fields);
@@ -53,7 +44,7 @@ void RefreshAll(const char* overrideText)
 {
     ReadFields();
     ComputeOffset(Fields, overrideText, Fit);
-    SetWindowTextA(FieldEdit(kTargetOffsetField), Fields.OutOffset);
+    SetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), Fields.OutOffset);
     INSTRUMENT_OFFSET_COMPUTED();
     ReadFields();
     RequestRepaint();
@@ -62,7 +53,7 @@ void RefreshAll(const char* overrideText)
 void RefreshKeepingTarget()
 {
     char target[kFieldSize] = {};
-    GetWindowTextA(FieldEdit(kTargetOffsetField), target, static_cast<int>(kFieldSize));
+    GetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), target, static_cast<int>(kFieldSize));
     INSTRUMENT_TARGET_READ();
     RefreshAll(target);
 }

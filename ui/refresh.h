@@ -13,7 +13,6 @@
 // OutRim, OutOffset.
 constexpr int kEditIds[kFieldCount] = {IDC_IN_RIM, IDC_IN_OFFSET, IDC_IN_IN, IDC_OUT_RIM,
                                        IDC_OUT_OFFSET};
-constexpr int kTargetOffsetField = 4;  // OutOffset, edit 1006
 
 // Copies the five edits into the fields, sets RefValid and OutValid, and
 // stores the four inputs when all of them are valid.
