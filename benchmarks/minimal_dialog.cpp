@@ -1,10 +1,18 @@
-// The floor for the start-up benchmark: one empty modal dialog from a
-// template of the main dialog's size, style and font, started and timed the
-// same way as Rimbeacon (first finished paint of the visible window, through
-// ui/instrument.h). Closes on Esc, the close box or WM_CLOSE.
+// The floors for the start-up benchmark: one modal dialog from a template
+// of the main dialog's size, style and font, started and timed the same way
+// as Rimbeacon (first finished paint of the visible window, through
+// common/instrument.h). Closes on Esc, the close box or WM_CLOSE.
+//   minimal_dialog: the template has no controls, comctl32 is not loaded;
+//   updown_dialog (built with RIMBEACON_FLOOR_UPDOWN): comctl32 is loaded and
+//   its up-down class registered, as Rimbeacon needs them from its first
+//   paint, and the template holds one up-down control.
 #include <windows.h>
 
-#include "ui/instrument.h"
+#ifdef RIMBEACON_FLOOR_UPDOWN
+#include <commctrl.h>
+#endif
+
+#include "common/instrument.h"
 
 namespace {
 
@@ -22,6 +30,8 @@ INT_PTR CALLBACK MinimalDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_INITDIALOG:
+        INSTRUMENT_START_STEP(kDialogInitBegun);
+        INSTRUMENT_START_STEP(kDialogInitDone);
         return TRUE;
     case WM_PAINT:
         OnPaint(window);
@@ -38,6 +48,14 @@ INT_PTR CALLBACK MinimalDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    INSTRUMENT_START_STEP(kWinMainEntered);
+#ifdef RIMBEACON_FLOOR_UPDOWN
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_UPDOWN_CLASS;
+    InitCommonControlsEx(&controls);
+    INSTRUMENT_START_STEP(kControlsRegistered);
+#endif
     DialogBoxParamA(instance, MAKEINTRESOURCEA(kMinimalDialog), nullptr, MinimalDlgProc, 0);
     return 0;
 }

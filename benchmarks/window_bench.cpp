@@ -1,17 +1,18 @@
 // Driver of the window benchmarks (tools/bench-window runs it under Wine in a
 // virtual display). It starts the program as a user would, gives it real
 // key strokes (SendInput) and reads the QueryPerformanceCounter stamps that
-// an instrumented build writes (ui/instrument.h). The counter is one clock
+// an instrumented build writes (common/instrument.h). The counter is one clock
 // for all processes, so the stamp taken here just before CreateProcess and
 // the program's own stamp of its first paint measure the start-up.
 //
 //   window_bench refresh EXE WORKDIR COUNT
 //       COUNT Enter refreshes in the instrumented EXE, each with a new
 //       outer clearance (InIn 10 to 29); timings from inside the program.
-//   window_bench startup EXE MINIMAL WORKDIR STARTS
-//       one warm-up start of each, then STARTS alternating starts of EXE
-//       and MINIMAL (both instrumented): process start to the end of the
-//       first paint of the visible main window.
+//   window_bench startup EXE MINIMAL UPDOWN WORKDIR STARTS
+//       one warm-up start of each, then STARTS rounds of one start each of
+//       EXE, MINIMAL (an empty dialog) and UPDOWN (the same with comctl32
+//       and one up-down control), all instrumented: process start to the
+//       end of the first paint of the visible main window.
 //   window_bench settings WORKDIR COUNT
 //       COUNT times the eight profile writes of one refresh, timed here.
 //   window_bench memory EXE MINIMAL WORKDIR COUNT
@@ -320,6 +321,33 @@ void PrintSpread(const std::string& name, std::vector<double> micros)
     Print(name + " min: " + Fixed(micros.front(), 1) + " us, max: " + Fixed(micros.back(), 1) + " us");
 }
 
+// The parts of a refresh as an instrumented build reports them after the
+// whole refresh, the background and the overlay (common/instrument.h).
+constexpr int kFirstPartValue = 3;
+constexpr int kRefreshParts = 7;
+constexpr std::size_t kSampleValues = kFirstPartValue + kRefreshParts;
+constexpr const char* kPartNames[kRefreshParts] = {
+    "target offset read (GetWindowTextA of 1006)",
+    "first ReadFields: 5 GetWindowTextA and validity",
+    "first ReadFields: settings writes (4 WritePrivateProfileStringA)",
+    "ComputeOffset and SetWindowTextA of 1006",
+    "second ReadFields: 5 GetWindowTextA and validity",
+    "second ReadFields: settings writes (4 WritePrivateProfileStringA)",
+    "RequestRepaint: 2 InvalidateRect and the sent WM_PAINT",
+};
+
+// What one of the instrumented build's stamps costs here: a refresh takes
+// twelve (its start and end, seven parts, three in the paint).
+void PrintStampCost()
+{
+    constexpr int kStamps = 100000;
+    const LONGLONG start = Now();
+    LONGLONG last = 0;
+    for (int i = 0; i < kStamps; ++i) last = Now();
+    const double perStamp = static_cast<double>(last - start) * 1e9 / static_cast<double>(Frequency()) / kStamps;
+    Print("one QueryPerformanceCounter stamp: " + Fixed(perStamp, 1) + " ns");
+}
+
 int RefreshBench(const std::string& exe, const std::string& workDir, int count)
 {
     const std::string report = workDir + "\\instrument-refresh.txt";
@@ -341,12 +369,21 @@ int RefreshBench(const std::string& exe, const std::string& workDir, int count)
                1;
     }
     const double perMicro = static_cast<double>(frequency[0][0]) / 1e6;
-    std::vector<double> refresh, background, overlay, paint;
+    std::vector<double> refresh, background, overlay, paint, named, covered;
+    std::vector<std::vector<double>> parts(kRefreshParts);
     for (const auto& s : samples) {
+        if (s.size() != kSampleValues) return Fail("a refresh line without its " + Int(kRefreshParts) + " parts"), 1;
         refresh.push_back(static_cast<double>(s[0]) / perMicro);
         background.push_back(static_cast<double>(s[1]) / perMicro);
         overlay.push_back(static_cast<double>(s[2]) / perMicro);
         paint.push_back(static_cast<double>(s[1] + s[2]) / perMicro);
+        long long sum = 0;
+        for (int i = 0; i < kRefreshParts; ++i) {
+            parts[i].push_back(static_cast<double>(s[kFirstPartValue + i]) / perMicro);
+            sum += s[kFirstPartValue + i];
+        }
+        named.push_back(static_cast<double>(sum) / perMicro);
+        covered.push_back(s[0] > 0 ? 100.0 * static_cast<double>(sum) / static_cast<double>(s[0]) : 0.0);
     }
     Print("refreshes: " + Int(count));
     PrintSpread("refresh", refresh);
@@ -356,11 +393,51 @@ int RefreshBench(const std::string& exe, const std::string& workDir, int count)
     const double bare = Median(background);
     Print("paint / background paint (medians): " + Fixed(Median(paint) / bare, 2));
     Print("refresh / background paint (medians): " + Fixed(Median(refresh) / bare, 2));
+    Print("breakdown of the refresh (median, p99 of each part):");
+    for (int i = 0; i < kRefreshParts; ++i) {
+        std::vector<double> sorted = parts[i];
+        std::sort(sorted.begin(), sorted.end());
+        Print(std::string("  ") + kPartNames[i] + ": " + Fixed(Median(sorted), 1) + " us, p99 " +
+              Fixed(Percentile(sorted, 99.0), 1) + " us");
+    }
+    std::vector<double> sortedCovered = covered;
+    std::sort(sortedCovered.begin(), sortedCovered.end());
+    Print("named parts together median: " + Fixed(Median(named), 1) + " us");
+    Print("named parts / refresh: median " + Fixed(Median(sortedCovered), 1) + " %, lowest " +
+          Fixed(sortedCovered.front(), 1) + " %");
+    PrintStampCost();
     return 0;
 }
 
-// One start: milliseconds from CreateProcess to the end of the first paint.
-bool TimedStart(const std::string& exe, const std::string& workDir, const std::string& report, double* ms)
+// The steps of a start, from CreateProcess to the end of the first paint,
+// as far as the program stamps them (common/instrument.h, "start-steps").
+constexpr int kStartPhases = 5;
+constexpr const char* kStartPhaseNames[kStartPhases] = {
+    "process start to WinMain (Wine, loader, imported DLLs)",
+    "WinMain to the common controls registered (settings read, InitCommonControlsEx)",
+    "to WM_INITDIALOG (dialog and its controls created)",
+    "WM_INITDIALOG",
+    "to the end of the first paint",
+};
+
+struct StartTimes {
+    double Total = 0;                  // ms
+    double Phases[kStartPhases] = {};  // ms; 0 for a step the program has not
+};
+
+bool StartSteps(const std::string& report, std::vector<long long>* steps)
+{
+    std::string text;
+    if (!ReadText(report, &text)) return false;
+    const auto lines = ReportLines(text, "start-steps");
+    if (lines.empty() || lines[0].size() != kStartPhases - 1) return false;
+    *steps = lines[0];
+    return true;
+}
+
+// One start: milliseconds from CreateProcess to the end of the first paint,
+// and the steps in between.
+bool TimedStart(const std::string& exe, const std::string& workDir, const std::string& report, StartTimes* times)
 {
     Child child;
     if (!Launch(exe, workDir, report, &child)) return false;
@@ -368,31 +445,76 @@ bool TimedStart(const std::string& exe, const std::string& workDir, const std::s
     const bool reported = WaitUntil([&] { return FirstPaint(report, &painted); });
     Close(&child);
     if (!reported) return Fail("no first paint reported by " + exe);
-    *ms = static_cast<double>(painted - child.started) * 1000.0 / static_cast<double>(Frequency());
+    std::vector<long long> steps;
+    if (!StartSteps(report, &steps)) return Fail("no start steps reported by " + exe);
+    const double perMs = static_cast<double>(Frequency()) / 1000.0;
+    *times = StartTimes{};
+    times->Total = static_cast<double>(painted - child.started) / perMs;
+    steps.push_back(painted);
+    long long previous = child.started;
+    for (int i = 0; i < kStartPhases; ++i) {
+        if (steps[i] == 0) continue;  // a step this program has not
+        times->Phases[i] = static_cast<double>(steps[i] - previous) / perMs;
+        previous = steps[i];
+    }
     return true;
 }
 
-int StartupBench(const std::string& exe, const std::string& minimal, const std::string& workDir, int starts)
+void PrintStarts(const std::string& name, const std::vector<StartTimes>& starts)
+{
+    std::vector<double> ms;
+    for (const StartTimes& start : starts) ms.push_back(start.Total);
+    std::sort(ms.begin(), ms.end());
+    Print(name + " start median: " + Fixed(Median(ms), 1) + " ms (min " + Fixed(ms.front(), 1) + ", max " +
+          Fixed(ms.back(), 1) + ")");
+}
+
+void PrintStartSteps(const std::string& name, const std::vector<StartTimes>& starts)
+{
+    Print(name + ", steps of the start (medians):");
+    for (int i = 0; i < kStartPhases; ++i) {
+        std::vector<double> ms;
+        for (const StartTimes& start : starts) ms.push_back(start.Phases[i]);
+        Print(std::string("  ") + kStartPhaseNames[i] + ": " + Fixed(Median(ms), 1) + " ms");
+    }
+}
+
+double MedianStart(const std::vector<StartTimes>& starts)
+{
+    std::vector<double> ms;
+    for (const StartTimes& start : starts) ms.push_back(start.Total);
+    return Median(ms);
+}
+
+int StartupBench(const std::string& exe, const std::string& minimal, const std::string& updown,
+                 const std::string& workDir, int starts)
 {
     const std::string report = workDir + "\\instrument-start.txt";
-    double ms = 0;
+    StartTimes times;
     // Warm-up: the first start of each loads files that later ones find cached.
-    if (!TimedStart(exe, workDir, report, &ms) || !TimedStart(minimal, workDir, report, &ms)) return 1;
-    std::vector<double> program, floor;
-    for (int i = 0; i < starts; ++i) {
-        if (!TimedStart(exe, workDir, report, &ms)) return 1;
-        program.push_back(ms);
-        if (!TimedStart(minimal, workDir, report, &ms)) return 1;
-        floor.push_back(ms);
+    if (!TimedStart(exe, workDir, report, &times) || !TimedStart(minimal, workDir, report, &times) ||
+        !TimedStart(updown, workDir, report, &times)) {
+        return 1;
     }
-    std::sort(program.begin(), program.end());
-    std::sort(floor.begin(), floor.end());
+    std::vector<StartTimes> program, floor, comctl;
+    for (int i = 0; i < starts; ++i) {
+        if (!TimedStart(exe, workDir, report, &times)) return 1;
+        program.push_back(times);
+        if (!TimedStart(minimal, workDir, report, &times)) return 1;
+        floor.push_back(times);
+        if (!TimedStart(updown, workDir, report, &times)) return 1;
+        comctl.push_back(times);
+    }
     Print("starts: " + Int(starts) + " of each, alternating, after one warm-up start of each");
-    Print("Rimbeacon start median: " + Fixed(Median(program), 1) + " ms (min " + Fixed(program.front(), 1) +
-          ", max " + Fixed(program.back(), 1) + ")");
-    Print("minimal dialog start median: " + Fixed(Median(floor), 1) + " ms (min " + Fixed(floor.front(), 1) +
-          ", max " + Fixed(floor.back(), 1) + ")");
-    Print("Rimbeacon / minimal dialog (medians): " + Fixed(Median(program) / Median(floor), 2));
+    PrintStarts("Rimbeacon", program);
+    PrintStarts("minimal dialog", floor);
+    PrintStarts("comctl32 dialog", comctl);
+    Print("Rimbeacon / minimal dialog (medians): " + Fixed(MedianStart(program) / MedianStart(floor), 2));
+    Print("Rimbeacon / comctl32 dialog (medians): " + Fixed(MedianStart(program) / MedianStart(comctl), 2));
+    Print("comctl32 dialog / minimal dialog (medians): " + Fixed(MedianStart(comctl) / MedianStart(floor), 2));
+    PrintStartSteps("Rimbeacon", program);
+    PrintStartSteps("minimal dialog", floor);
+    PrintStartSteps("comctl32 dialog", comctl);
     return 0;
 }
 
@@ -469,8 +591,9 @@ int main(int argc, char** argv)
     if (mode == "refresh" && argc == 5) {
         return RefreshBench(WindowsPath(argv[2]), WindowsPath(argv[3]), Number(argv[4]));
     }
-    if (mode == "startup" && argc == 6) {
-        return StartupBench(WindowsPath(argv[2]), WindowsPath(argv[3]), WindowsPath(argv[4]), Number(argv[5]));
+    if (mode == "startup" && argc == 7) {
+        return StartupBench(WindowsPath(argv[2]), WindowsPath(argv[3]), WindowsPath(argv[4]), WindowsPath(argv[5]),
+                            Number(argv[6]));
     }
     if (mode == "memory" && argc == 6) {
         return MemoryBench(WindowsPath(argv[2]), WindowsPath(argv[3]), WindowsPath(argv[4]), Number(argv[5]));
@@ -480,7 +603,7 @@ int main(int argc, char** argv)
     }
     std::fputs("usage: window_bench refresh EXE WORKDIR COUNT\n"
                "       window_bench settings WORKDIR COUNT\n"
-               "       window_bench startup EXE MINIMAL WORKDIR STARTS\n"
+               "       window_bench startup EXE MINIMAL UPDOWN WORKDIR STARTS\n"
                "       window_bench memory EXE MINIMAL WORKDIR COUNT\n",
                stderr);
     return 2;

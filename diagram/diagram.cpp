@@ -3,12 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/instrument.h"
+#include "common/shared_state.h"
 #include "core/fitment.h"
 #include "core/number_text.h"
 #include "diagram/diagram_geometry.h"
 #include "resources/resource.h"
-#include "ui/app_state.h"
-#include "ui/instrument.h"
 
 namespace {
 
@@ -146,6 +146,8 @@ void DrawDifferenceTexts(HDC dc) {
 }
 
 }  // namespace
+
+DiagramExtent Extent;
 
 void PaintMainWindow(HWND window) {
     BITMAP picture = {};

@@ -1,10 +1,23 @@
 // Painting of the main dialog's client area: the background picture, and
 // over it a half-scale cross-section of both wheels against the fender line
-// with the difference values. Reads the shared fields, flags and fit result
-// (ui/app_state.h) and records in Extent how far left the wheels reached.
+// with the difference values. Reads the shared fields, flags, fit result and
+// picture (common/shared_state.h) and records in Extent how far left the
+// wheels reached.
 #pragma once
 
 #include <windows.h>
+
+// Where the wheels' inner edges were last drawn, so that the next refresh
+// invalidates far enough left to erase them. The diagram writes it; the
+// refresh cycle reads it.
+struct DiagramExtent {
+    int RefInnerX;
+    int OutInnerX;
+    int RefOverflow;  // the reference wheel reached left of column 170
+    int OutOverflow;  // the target wheel reached left of column 170
+};
+
+extern DiagramExtent Extent;  // all four start 0
 
 // WM_PAINT of the main dialog: blits the background picture at its own size
 // from (0, 0) through a memory device context, then DrawFitment.

@@ -11,6 +11,44 @@ namespace {
 
 const COLORREF kAboutLinkColour = RGB(0, 0, 255);
 
+// Imported, shell32 would be loaded at every start (some milliseconds under
+// Wine), yet only a click on the about box's link needs it: it is loaded
+// then, and stays loaded for the rest of the run (the shell may still be
+// working for the browser it starts). The type comes from the declaration
+// in <shellapi.h>; naming it there imports nothing.
+using ShellExecuteAProc = decltype(&ShellExecuteA);
+constexpr char kShellLibrary[] = "shell32.dll";
+constexpr char kShellExecuteName[] = "ShellExecuteA";
+
+// ShellExecuteA from shell32, loaded at the first call; null if shell32 or
+// the function cannot be found, and then the click opens nothing.
+ShellExecuteAProc FindShellExecute()
+{
+    static ShellExecuteAProc found = nullptr;
+    if (found == nullptr) {
+        HMODULE shell = LoadLibraryA(kShellLibrary);
+        if (shell == nullptr) {
+            return nullptr;
+        }
+        // GetProcAddress hands back a FARPROC of no particular type; the
+        // generic function pointer type in between tells the compiler that
+        // the conversion is meant. Called through its own type, it is the
+        // function the name stands for.
+        using AnyFunction = void (*)();
+        found = reinterpret_cast<ShellExecuteAProc>(
+            reinterpret_cast<AnyFunction>(GetProcAddress(shell, kShellExecuteName)));
+    }
+    return found;
+}
+
+void OpenWebAddress()
+{
+    const ShellExecuteAProc shellExecute = FindShellExecute();
+    if (shellExecute != nullptr) {
+        shellExecute(nullptr, "open", RIMBEACON_WEB_ADDRESS, nullptr, nullptr, SW_SHOWNORMAL);
+    }
+}
+
 void OnAboutInitDialog(HWND window)
 {
     SubclassControl(AboutLink, GetDlgItem(window, IDC_ABOUT_LINK), LinkSubclassProc);
@@ -25,7 +63,7 @@ void OnAboutCommand(HWND window, WPARAM wParam)
         break;
     case IDC_ABOUT_LINK:
         if (HIWORD(wParam) == STN_CLICKED) {
-            ShellExecuteA(nullptr, "open", RIMBEACON_WEB_ADDRESS, nullptr, nullptr, SW_SHOWNORMAL);
+            OpenWebAddress();
         }
         break;
     default:

@@ -3,14 +3,15 @@
 
 #include <commctrl.h>
 
+#include "common/instrument.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/app_state.h"
-#include "ui/instrument.h"
 #include "ui/main_dialog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    INSTRUMENT_START_STEP(kWinMainEntered);
     LoadInputs(Fields);
     Instance = instance;
     // The main dialog template names the up-down class, which exists only
@@ -19,6 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_UPDOWN_CLASS;
     InitCommonControlsEx(&controls);
+    INSTRUMENT_START_STEP(kControlsRegistered);
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
     INSTRUMENT_WRITE_REFRESHES();
     return 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "common/instrument.h"
 #include "core/fitment.h"
 #include "core/width_step.h"
 #include "diagram/diagram.h"
@@ -13,7 +14,6 @@
 #include "settings/settings.h"
 #include "ui/about_dialog.h"
 #include "ui/app_state.h"
-#include "ui/instrument.h"
 #include "ui/link_label.h"
 #include "ui/refresh.h"
 #include "ui/subclass.h"
@@ -82,6 +82,7 @@ void FitClientToPicture(HWND window)
 
 void OnInitDialog(HWND window)
 {
+    INSTRUMENT_START_STEP(kDialogInitBegun);
     MainWindow = window;
     SendMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(Instance, MAKEINTRESOURCEA(IDI_RIMBEACON))));
@@ -110,6 +111,7 @@ void OnInitDialog(HWND window)
     RECT frame;
     GetWindowRect(window, &frame);
     FullHeight = frame.bottom - frame.top;
+    INSTRUMENT_START_STEP(kDialogInitDone);
 }
 
 void OnTopMostClicked(HWND window)

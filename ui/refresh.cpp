@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/instrument.h"
 #include "core/fitment.h"
+#include "diagram/diagram.h"
 #include "diagram/diagram_geometry.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/app_state.h"
-#include "ui/instrument.h"
 #include "ui/subclass.h"
 
 namespace {
@@ -32,9 +33,11 @@ void ReadFields()
     const Validity validity = EvaluateValidity(Fields);
     RefValid = validity.RefValid;
     OutValid = validity.OutValid;
+    INSTRUMENT_FIELD_READS_DONE();
     if (validity.InputsStorable) {
         SaveInputs(Fields);
     }
+    INSTRUMENT_SETTINGS_WRITES_DONE();
 }
 
 void RefreshAll(const char* overrideText)
@@ -42,6 +45,7 @@ void RefreshAll(const char* overrideText)
     ReadFields();
     ComputeOffset(Fields, overrideText, Fit);
     SetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), Fields.OutOffset);
+    INSTRUMENT_OFFSET_COMPUTED();
     ReadFields();
     RequestRepaint();
 }
@@ -50,6 +54,7 @@ void RefreshKeepingTarget()
 {
     char target[kFieldSize] = {};
     GetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), target, static_cast<int>(kFieldSize));
+    INSTRUMENT_TARGET_READ();
     RefreshAll(target);
 }
 
@@ -66,6 +71,7 @@ void RequestRepaint()
     InvalidateRect(MainWindow, &wheelBand, FALSE);
     InvalidateRect(MainWindow, &valueBand, FALSE);
     SendMessageA(MainWindow, WM_PAINT, 0, 0);
+    INSTRUMENT_REPAINT_DONE();
 }
 
 LRESULT CALLBACK EditSubclassProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)

@@ -9,10 +9,26 @@
 //   frequency F                     counts per second
 //   first-paint T                   end of the first paint of the visible
 //                                   main window, written at once
-//   refresh R B O                   one per Enter refresh, written at exit:
-//                                   the whole refresh, the background part
-//                                   of its paint (BeginPaint to EndPaint)
-//                                   and the overlay part, in counts
+//   start-steps E C I D             written with it: the stamps of the
+//                                   start's steps, 0 for a step the
+//                                   program has not: WinMain entered, common
+//                                   controls registered, WM_INITDIALOG
+//                                   begun and done
+//   refresh R B O T F1 W1 C F2 W2 P one per Enter refresh, written at exit,
+//                                   in counts: the whole refresh, the
+//                                   background part of its paint (BeginPaint
+//                                   to EndPaint) and the overlay part; then
+//                                   its parts in the order they run:
+//                                   T  reading the target offset edit
+//                                   F1 first ReadFields: its five reads of
+//                                      the edits and the validity
+//                                   W1 first ReadFields: its settings writes
+//                                   C  ComputeOffset and the target offset
+//                                      edit's SetWindowTextA
+//                                   F2, W2 the second ReadFields likewise
+//                                   P  RequestRepaint with its paint
+// Each part runs from the end of the one before (T from the start of the
+// refresh), so the parts and the rest of the refresh add up to the whole.
 #pragma once
 
 #ifdef RIMBEACON_INSTRUMENT
@@ -23,15 +39,32 @@ namespace instrument {
 
 constexpr int kMaxRefreshes = 4096;  // more are timed but not kept
 
+// The parts of one refresh, in the order they run.
+enum RefreshPart {
+    kTargetRead,
+    kFirstFieldReads,
+    kFirstSettingsWrites,
+    kOffsetComputed,
+    kSecondFieldReads,
+    kSecondSettingsWrites,
+    kRepaint,
+    kRefreshPartCount
+};
+
 struct RefreshSample {
     LONGLONG Refresh;
     LONGLONG Background;
     LONGLONG Overlay;
+    LONGLONG Parts[kRefreshPartCount];
 };
 
 inline RefreshSample* Refreshes;  // allocated at the first refresh
 inline int RefreshCount;
 inline LONGLONG RefreshStart;
+inline int RefreshRunning;        // between RefreshBegin and RefreshEnd
+inline LONGLONG PartStart;        // end of the part before
+inline LONGLONG LastParts[kRefreshPartCount];
+inline int FieldReadPass;         // ReadFields calls finished in this refresh
 inline LONGLONG PaintStart;
 inline LONGLONG BackgroundEnd;
 inline LONGLONG LastBackground;
@@ -43,6 +76,16 @@ inline LONGLONG Now()
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
     return counter.QuadPart;
+}
+
+// Steps of the start, in the order they run.
+enum StartStep { kWinMainEntered, kControlsRegistered, kDialogInitBegun, kDialogInitDone, kStartStepCount };
+
+inline LONGLONG StartSteps[kStartStepCount];
+
+inline void StartStepDone(StartStep step)
+{
+    if (StartSteps[step] == 0) StartSteps[step] = Now();
 }
 
 // Appends "<name> <value>" lines; values are non-negative counts.
@@ -81,15 +124,45 @@ inline void RefreshBegin()
     }
     LastBackground = 0;
     LastOverlay = 0;
-    RefreshStart = Now();
+    for (LONGLONG& part : LastParts) part = 0;
+    FieldReadPass = 0;
+    RefreshRunning = 1;
+    RefreshStart = PartStart = Now();
 }
 
 inline void RefreshEnd()
 {
     const LONGLONG elapsed = Now() - RefreshStart;
+    RefreshRunning = 0;
     if (Refreshes != nullptr && RefreshCount < kMaxRefreshes) {
-        Refreshes[RefreshCount++] = RefreshSample{elapsed, LastBackground, LastOverlay};
+        RefreshSample& sample = Refreshes[RefreshCount++];
+        sample.Refresh = elapsed;
+        sample.Background = LastBackground;
+        sample.Overlay = LastOverlay;
+        for (int i = 0; i < kRefreshPartCount; ++i) sample.Parts[i] = LastParts[i];
     }
+}
+
+// Ends a part of the refresh that is running; outside a timed refresh (the
+// dialog's start, the link label, the spinners) it does nothing.
+inline void PartDone(RefreshPart part)
+{
+    if (RefreshRunning == 0) return;
+    const LONGLONG now = Now();
+    LastParts[part] += now - PartStart;
+    PartStart = now;
+}
+
+// ReadFields runs twice in a refresh; its parts go to the pass they belong to.
+inline void FieldReadsDone()
+{
+    PartDone(FieldReadPass == 0 ? kFirstFieldReads : kSecondFieldReads);
+}
+
+inline void SettingsWritesDone()
+{
+    PartDone(FieldReadPass == 0 ? kFirstSettingsWrites : kSecondSettingsWrites);
+    ++FieldReadPass;
 }
 
 inline void PaintBegin() { PaintStart = BackgroundEnd = Now(); }
@@ -105,11 +178,14 @@ inline void PaintEnd(HWND window)
         FirstPaintDone = 1;
         LARGE_INTEGER frequency;
         QueryPerformanceFrequency(&frequency);
-        char line[96];
+        char line[256];  // three lines, seven counts of at most 20 digits
         int length = 0;
         AppendLine(line, length, "frequency", frequency.QuadPart);
         line[length++] = '\n';
         AppendLine(line, length, "first-paint", end);
+        line[length++] = '\n';
+        AppendLine(line, length, "start-steps", StartSteps[0]);
+        for (int i = 1; i < kStartStepCount; ++i) AppendLine(line, length, "", StartSteps[i]);
         line[length++] = '\n';
         AppendToReport(line, static_cast<DWORD>(length));
     }
@@ -118,7 +194,7 @@ inline void PaintEnd(HWND window)
 // At exit: every kept refresh, one line each, in one write.
 inline void WriteRefreshes()
 {
-    constexpr int kLineSize = 96;
+    constexpr int kLineSize = 256;  // "refresh" and ten counts of at most 20 digits, blanks, line end
     char* text = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, RefreshCount * kLineSize + 1));
     if (text == nullptr) return;
     int length = 0;
@@ -126,6 +202,7 @@ inline void WriteRefreshes()
         AppendLine(text, length, "refresh", Refreshes[i].Refresh);
         AppendLine(text, length, "", Refreshes[i].Background);
         AppendLine(text, length, "", Refreshes[i].Overlay);
+        for (LONGLONG part : Refreshes[i].Parts) AppendLine(text, length, "", part);
         text[length++] = '\n';
     }
     AppendToReport(text, static_cast<DWORD>(length));
@@ -140,6 +217,12 @@ inline void WriteRefreshes()
 #define INSTRUMENT_BACKGROUND_DONE() instrument::BackgroundDone()
 #define INSTRUMENT_PAINT_END(window) instrument::PaintEnd(window)
 #define INSTRUMENT_WRITE_REFRESHES() instrument::WriteRefreshes()
+#define INSTRUMENT_START_STEP(step) instrument::StartStepDone(instrument::step)
+#define INSTRUMENT_TARGET_READ() instrument::PartDone(instrument::kTargetRead)
+#define INSTRUMENT_FIELD_READS_DONE() instrument::FieldReadsDone()
+#define INSTRUMENT_SETTINGS_WRITES_DONE() instrument::SettingsWritesDone()
+#define INSTRUMENT_OFFSET_COMPUTED() instrument::PartDone(instrument::kOffsetComputed)
+#define INSTRUMENT_REPAINT_DONE() instrument::PartDone(instrument::kRepaint)
 
 #else
 
@@ -149,5 +232,11 @@ inline void WriteRefreshes()
 #define INSTRUMENT_BACKGROUND_DONE() ((void)0)
 #define INSTRUMENT_PAINT_END(window) ((void)(window))
 #define INSTRUMENT_WRITE_REFRESHES() ((void)0)
+#define INSTRUMENT_START_STEP(step) ((void)0)
+#define INSTRUMENT_TARGET_READ() ((void)0)
+#define INSTRUMENT_FIELD_READS_DONE() ((void)0)
+#define INSTRUMENT_SETTINGS_WRITES_DONE() ((void)0)
+#define INSTRUMENT_OFFSET_COMPUTED() ((void)0)
+#define INSTRUMENT_REPAINT_DONE() ((void)0)
 
 #endif

@@ -1,0 +1,7 @@
+#include "common/shared_state.h"
+
+WheelFields Fields;
+FitResult Fit;
+int RefValid;
+int OutValid;
+HBITMAP Background;
