@@ -24,6 +24,7 @@ using e2e::App;
 constexpr DWORD kFirstStartMs = 180000;
 // A point of the client area that no control covers.
 constexpr POINT kBackgroundPoint{340, 215};
+constexpr int kDragSlack = 6;  // px
 // "バージョン情報": the about box's caption
 const char kAboutCaption[] = "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93\x8f\xee\x95\xf1";
 const char kMenuClass[] = "#32768";
@@ -76,12 +77,19 @@ TEST_F(Desktop, FirstStartShowsWholeLabelsRollsUpAndBackMovesAndKeepsItsSettings
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::Height(e2e::WindowRect(window)) == e2e::Height(full); }))
         << "not restored: the window stays " << e2e::Height(e2e::WindowRect(window)) << " px high";
 
-    // Dragged by the background picture, with the window manager's say.
+    // Dragged by the background picture. Each step of the drag is a
+    // MoveWindow that the window manager carries out a moment later, and a
+    // pointer move can be reported against the place before: under a busy
+    // window manager the window may end a few pixels from the pointer's
+    // way, which the lab tests check exactly.
     ASSERT_TRUE(e2e::DragAt(window, kBackgroundPoint, -40, -30));
-    EXPECT_TRUE(e2e::WaitUntil([&] {
+    const auto nearTarget = [&] {
         RECT w = e2e::WindowRect(window);
-        return w.left == full.left - 40 && w.top == full.top - 30;
-    })) << "the drag did not move the window";
+        return std::abs(w.left - (full.left - 40)) <= kDragSlack && std::abs(w.top - (full.top - 30)) <= kDragSlack;
+    };
+    EXPECT_TRUE(e2e::WaitUntil(nearTarget))
+        << "the drag did not move the window 40 px left and 30 px up from " << full.left << "," << full.top
+        << ": it is at " << e2e::WindowRect(window).left << "," << e2e::WindowRect(window).top;
 
     // The about box, from the caption's system-menu box and its last entry.
     POINT box{};

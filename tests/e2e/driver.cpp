@@ -513,15 +513,25 @@ bool RunProbe(HWND window, const char* message, const char* what, std::string* r
     return done;
 }
 
+// The probe's report, line by line, without the line ends.
+bool RunProbeLines(HWND window, const char* message, const char* what, std::vector<std::string>* lines) {
+    std::string report;
+    if (!RunProbe(window, message, what, &report)) return false;
+    lines->clear();
+    for (std::string line : Lines(report)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines->push_back(line);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool MeasureLabels(HWND window, std::vector<LabelExtent>* labels) {
     labels->clear();
-    std::string report;
-    if (!RunProbe(window, "RimbeaconE2eMeasureLabels", "labels", &report)) return false;
-    for (const std::string& raw : Lines(report)) {
-        std::string line = raw;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> lines;
+    if (!RunProbeLines(window, "RimbeaconE2eMeasureLabels", "labels", &lines)) return false;
+    for (const std::string& line : lines) {
         if (line.compare(0, 6, "label ") != 0) continue;
         LabelExtent label{};
         char* rest = nullptr;
@@ -555,11 +565,9 @@ bool WholeLabels(HWND window, std::string* table) {
 
 bool ReadSystemMenu(HWND window, std::vector<MenuEntry>* entries) {
     entries->clear();
-    std::string report;
-    if (!RunProbe(window, "RimbeaconE2eDescribeSystemMenu", "sysmenu", &report)) return false;
-    for (const std::string& raw : Lines(report)) {
-        std::string line = raw;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> lines;
+    if (!RunProbeLines(window, "RimbeaconE2eDescribeSystemMenu", "sysmenu", &lines)) return false;
+    for (const std::string& line : lines) {
         if (line == "separator") {
             entries->push_back({true, 0, std::string()});
         } else if (line.compare(0, 5, "item ") == 0) {
