@@ -36,13 +36,8 @@ std::string SettingsFile() {
 
 std::string Setting(const std::string& key) {
     std::string text;
-    if (FILE* f = std::fopen(SettingsFile().c_str(), "rb")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) text.append(buffer, n);
-        std::fclose(f);
-    }
     std::string value;
+    e2e::ReadWholeFile(SettingsFile(), &text);
     return e2e::IniValue(text, key, &value) ? value : std::string("<missing>");
 }
 

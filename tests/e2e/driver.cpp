@@ -370,15 +370,19 @@ bool TempDir::WriteFile(const std::string& name, const std::string& bytes) const
     return fclose(f) == 0 && ok;
 }
 
-bool TempDir::ReadFile(const std::string& name, std::string* bytes) const {
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
     bytes->clear();
-    FILE* f = fopen(File(name).c_str(), "rb");
+    FILE* f = fopen(path.c_str(), "rb");
     if (!f) return false;
     char buffer[4096];
     size_t n;
     while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) bytes->append(buffer, n);
     fclose(f);
     return true;
+}
+
+bool TempDir::ReadFile(const std::string& name, std::string* bytes) const {
+    return ReadWholeFile(File(name), bytes);
 }
 
 bool TempDir::Exists(const std::string& name) const {
@@ -496,16 +500,7 @@ bool RunProbe(HWND window, const char* message, const char* what, std::string* r
         std::string path = std::string(folder) + "rimbeacon-e2e-" + what + "-" + std::to_string(pid) + ".txt";
         DeleteFileA(path.c_str());
         PostMessageA(window, RegisterWindowMessageA(message), 0, 0);
-        done = WaitUntil([&] {
-            FILE* f = fopen(path.c_str(), "rb");
-            if (!f) return false;
-            char buffer[4096];
-            size_t n;
-            report->clear();
-            while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) report->append(buffer, n);
-            fclose(f);
-            return true;
-        });
+        done = WaitUntil([&] { return ReadWholeFile(path, report); });
         DeleteFileA(path.c_str());
         UnhookWindowsHookEx(hook);
     }

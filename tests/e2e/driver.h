@@ -74,6 +74,9 @@ private:
     std::string path_;
 };
 
+// Reads the whole file at `path`; false when it cannot be opened.
+bool ReadWholeFile(const std::string& path, std::string* bytes);
+
 // ---------------------------------------------------------------- settings
 
 // Name of the settings file the program keeps in its working directory.
