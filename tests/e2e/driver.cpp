@@ -18,6 +18,10 @@ constexpr DWORD kPollMs = 5;
 constexpr DWORD kSettleMs = 120;
 // Largest step of a stepwise mouse move, in pixels.
 constexpr int kMouseStep = 4;
+// How often and how long a drag waits for the window to catch up with the
+// pointer before the release.
+constexpr int kDragSettleAttempts = 3;
+constexpr DWORD kDragSettleMs = 1000;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -532,7 +536,7 @@ bool MeasureLabels(HWND window, std::vector<LabelExtent>* labels) {
         char* rest = nullptr;
         label.id = static_cast<int>(strtol(line.c_str() + 6, &rest, 10));
         label.textWidth = static_cast<int>(strtol(rest, &rest, 10));
-        label.clientWidth = static_cast<int>(strtol(rest, &rest, 10));
+        label.room = static_cast<int>(strtol(rest, &rest, 10));
         if (*rest == ' ') ++rest;
         label.text = rest;
         labels->push_back(label);
@@ -549,10 +553,10 @@ bool WholeLabels(HWND window, std::string* table) {
     bool whole = true;
     table->clear();
     for (const LabelExtent& label : labels) {
-        const bool fits = label.textWidth <= label.clientWidth;
+        const bool fits = label.textWidth <= label.room;
         whole = whole && fits;
         *table += "label " + std::to_string(label.id) + " " + std::to_string(label.textWidth) + "/" +
-                  std::to_string(label.clientWidth) + " px" + (fits ? "" : " CUT") + "\n";
+                  std::to_string(label.room) + " px" + (fits ? "" : " CUT") + "\n";
     }
     std::printf("%s", table->c_str());
     return whole;
@@ -664,17 +668,29 @@ bool DragAt(HWND window, POINT client, int dx, int dy, bool waitForCapture) {
         MouseUp(from);
         return false;
     }
+    HWND top = GetAncestor(window, GA_ROOT);
+    RECT followed = WindowRect(top);
+    OffsetRect(&followed, dx, dy);
     POINT to{from.x + dx, from.y + dy};
     bool moved = MoveMouseAlong(to);
     // Under Wine a window that follows the pointer can get moves that the X
-    // server reported against where the window was a moment before, and end
-    // a few pixels off. Once the program has caught up with those, the
-    // position sent once more (the pointer stays, so X reports nothing) is
-    // the last move it sees.
+    // server reported against where the window was a moment before, or
+    // reports of the pointer's earlier places that come in after its last
+    // move, and stand a step behind for a while. Before the release the
+    // window is given time to catch up with the pointer; the pointer nudged
+    // off and back gives the program its last place once more. A window
+    // that does not follow ends where it is, for the caller to find.
     if (moved && waitForCapture) {
-        LetProgramCatchUpWithPointer(window);
-        Send({MouseMove(to)});
-        LetProgramCatchUpWithPointer(window);
+        for (int attempt = 0; attempt < kDragSettleAttempts; ++attempt) {
+            LetProgramCatchUpWithPointer(window);
+            if (attempt > 0) Send({MouseMove(POINT{to.x + 1, to.y + 1})});
+            Send({MouseMove(to)});
+            const auto caughtUp = [&] {
+                RECT now = WindowRect(top);
+                return EqualRect(&followed, &now) != 0;
+            };
+            if (WaitUntil(caughtUp, kDragSettleMs)) break;
+        }
     }
     MouseUp(to);
     return moved;

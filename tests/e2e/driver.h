@@ -141,22 +141,23 @@ struct MenuEntry {
 // timeout or when the hook cannot be set.
 bool ReadSystemMenu(HWND window, std::vector<MenuEntry>* entries);
 
-// A text label (static control that is no picture) of a dialog, measured in
-// the program's own process: the extent of its text in the font it draws
-// with, against its client width. A label shows its whole text on one line
-// only when textWidth <= clientWidth; otherwise the static control wraps
-// and cuts it.
+// A text label (static control that is no picture, or a check box) of a
+// dialog, measured in the program's own process: the extent of its text in
+// the font it draws with, against the room the control gives its text (the
+// client width, less the box of a check box). A label shows its whole text
+// on one line only when textWidth <= room; otherwise the static control
+// wraps and cuts it, and the check box cuts it.
 struct LabelExtent {
     int id;
     int textWidth;
-    int clientWidth;
+    int room;
     std::string text;  // in the program's code page (932)
 };
 // Measures every text label of `window` through the same hook as
 // ReadSystemMenu. False on timeout or when the hook cannot be set.
 bool MeasureLabels(HWND window, std::vector<LabelExtent>* labels);
 // Whether every text label of `window` shows its whole text. `table` gets
-// one line per label, "id text-px/client-px", cut ones marked; it is also
+// one line per label, "id text-px/room-px", cut ones marked; it is also
 // printed, so that a test log shows the room each label has.
 bool WholeLabels(HWND window, std::string* table);
 
@@ -194,7 +195,8 @@ bool DoubleClickAt(HWND window, POINT client);
 // releases. With `waitForCapture`, waits after the press until a window of
 // the program holds the mouse capture (the press has been handled), so that
 // every move reaches the window that started the drag; false if it never
-// does.
+// does. Such a drag is taken to move the window: before the release it
+// waits a moment for the window to follow the pointer all the way.
 bool DragAt(HWND window, POINT client, int dx, int dy, bool waitForCapture = true);
 // Center of the control's client area.
 POINT CenterOf(HWND control);

@@ -495,7 +495,8 @@ TEST_F(MainWindow, CaptionDoubleClickRollsUpAndRestoresAlsoAfterAMove) {
     ASSERT_TRUE(e2e::WaitUntil([&] {
         RECT w = e2e::WindowRect(window);
         return w.left == full.left - 40 && w.top == full.top - 30;
-    }));
+    })) << "dragged from " << full.left << "," << full.top << " by -40,-30 to " << e2e::WindowRect(window).left
+        << "," << e2e::WindowRect(window).top;
     ASSERT_TRUE(e2e::DoubleClickCaption(window));
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::Height(e2e::WindowRect(window)) < e2e::Height(full); }));
     ASSERT_TRUE(e2e::DoubleClickCaption(window));
@@ -517,7 +518,8 @@ TEST_F(MainWindow, DraggingTheBackgroundMovesTheWindowButDraggingTheLinkDoesNot)
     EXPECT_TRUE(e2e::WaitUntil([&] {
         RECT w = e2e::WindowRect(window);
         return w.left == start.left - 50 && w.top == start.top - 20;
-    }));
+    })) << "dragged from " << start.left << "," << start.top << " by -50,-20 to " << e2e::WindowRect(window).left
+        << "," << e2e::WindowRect(window).top;
     RECT moved = e2e::WindowRect(window);
     EXPECT_EQ(e2e::Width(moved), e2e::Width(start));
     EXPECT_EQ(e2e::Height(moved), e2e::Height(start));
