@@ -772,18 +772,28 @@ Color FromColorRef(COLORREF c) {
     return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
+namespace {
+
+// 32-bit pixels of a w by h picture, top row first.
+BITMAPINFO TopDownPixels(int w, int h) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+}  // namespace
+
 Capture Capture::Screen(const RECT& screen) {
     Capture capture;
     int w = screen.right - screen.left;
     int h = screen.bottom - screen.top;
     if (w <= 0 || h <= 0) return capture;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownPixels(w, h);
     void* bits = nullptr;
     HDC screenDc = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screenDc);
@@ -887,13 +897,7 @@ Capture Capture::WithText(POINT at, const std::string& text, HFONT font, const C
     if (Empty() || wideLength <= 0) return result;
     std::wstring wide(static_cast<size_t>(wideLength), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], wideLength);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownPixels(width_, height_);
     void* bits = nullptr;
     HDC screenDc = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screenDc);
