@@ -34,27 +34,32 @@ void WriteReport(const char* what, const std::string& report) {
     MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-bool IsTextLabel(HWND child) {
+enum class LabelKind { kNone, kStatic, kCheckBox };
+
+// A static control that is no picture, or a check box, shows a text label.
+LabelKind KindOfLabel(HWND child) {
     char name[64] = "";
     GetClassNameA(child, name, sizeof(name));
     const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
     if (lstrcmpiA(name, "Static") == 0) {
-        return (style & SS_TYPEMASK) != SS_ICON && (style & SS_TYPEMASK) != SS_BITMAP;
+        const LONG_PTR type = style & SS_TYPEMASK;
+        return type == SS_ICON || type == SS_BITMAP ? LabelKind::kNone : LabelKind::kStatic;
     }
     const LONG_PTR type = style & BS_TYPEMASK;
-    return lstrcmpiA(name, "Button") == 0 && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
+    if (lstrcmpiA(name, "Button") == 0 && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX)) {
+        return LabelKind::kCheckBox;
+    }
+    return LabelKind::kNone;
 }
 
 // The width a label's text may take. A check box draws its box at the left,
 // 12 px at 96 dpi plus one, and its text half the width of a "0" after it;
 // a single-line text wider than what is left is cut.
-int TextRoom(HWND child, HDC dc) {
+int TextRoom(HWND child, HDC dc, LabelKind kind) {
     RECT client{};
     GetClientRect(child, &client);
     const int width = client.right - client.left;
-    char name[64] = "";
-    GetClassNameA(child, name, sizeof(name));
-    if (lstrcmpiA(name, "Button") != 0) return width;
+    if (kind != LabelKind::kCheckBox) return width;
     INT zero = 0;
     GetCharWidth32A(dc, '0', '0', &zero);
     return width - (12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1) - zero / 2;
@@ -66,14 +71,15 @@ int TextRoom(HWND child, HDC dc) {
 void MeasureLabels(HWND window) {
     std::string report;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsTextLabel(child)) continue;
+        const LabelKind kind = KindOfLabel(child);
+        if (kind == LabelKind::kNone) continue;
         char text[256] = "";
         const int length = GetWindowTextA(child, text, sizeof(text));
         HDC dc = GetDC(child);
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(child, WM_GETFONT, 0, 0)));
         SIZE extent{};
         GetTextExtentPoint32A(dc, text, length, &extent);
-        const int room = TextRoom(child, dc);
+        const int room = TextRoom(child, dc, kind);
         SelectObject(dc, old);
         ReleaseDC(child, dc);
         report += "label " + std::to_string(GetDlgCtrlID(child)) + " " + std::to_string(extent.cx) + " " +
