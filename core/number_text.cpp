@@ -3,7 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <system_error>
+
+#include "core/float_chars.h"
 
 namespace num {
 namespace {
@@ -29,13 +30,10 @@ constexpr std::size_t kNormalisedSize = kMaxSignificantDigits + 32;
 // Seventeen significant digits tell every double apart: one before the point
 // and sixteen after it in scientific notation.
 constexpr int kSignificantDigits = 17;
-constexpr int kScientificPrecision = kSignificantDigits - 1;
 constexpr int kMaxDecimals = 17;
 
-// Scratch sizes: "-d.dddddddddddddddde-308"; the longest fixed text (the
-// exponent form is far shorter); a 64-bit number in decimal; an int32 with
-// its sign.
-constexpr std::size_t kScientificSize = 32;
+// Scratch sizes: the longest fixed text (the exponent form is far shorter);
+// a 64-bit number in decimal; an int32 with its sign.
 constexpr std::size_t kFixedScratchSize = kFixedMaxChars;
 constexpr std::size_t kUnsignedDigitsSize = 24;
 constexpr std::size_t kIntTextSize = 16;
@@ -91,9 +89,8 @@ struct Digits {
 
 // The 17 significant digits of |value| (finite) and the place of the first.
 void SeventeenDigits(double value, char (&d)[kSignificantDigits], int& exponent) {
-    char text[kScientificSize];
-    std::to_chars_result res = std::to_chars(text, text + sizeof text, std::fabs(value),
-                                             std::chars_format::scientific, kScientificPrecision);
+    char text[detail::kScientificSize];
+    const char* end = text + detail::WriteScientific17(std::fabs(value), text);
     // text is "d.dddddddddddddddde[+-]xx..."
     const char* p = text;
     d[0] = *p++;
@@ -105,7 +102,7 @@ void SeventeenDigits(double value, char (&d)[kSignificantDigits], int& exponent)
     bool negative = *p == '-';
     ++p;
     int e = 0;
-    for (; p < res.ptr; ++p) {
+    for (; p < end; ++p) {
         e = e * 10 + (*p - '0');
     }
     exponent = negative ? -e : e;
@@ -156,7 +153,7 @@ char DigitAt(const Digits& digits, int place) {
 }
 
 // The significant digits of a number being read, written as "0.<digits>"
-// for from_chars; the value is that times 10^pointExponent.
+// for detail::ReadNormalised; the value is that times 10^pointExponent.
 struct Mantissa {
     char normal[kNormalisedSize];
     std::size_t n;
@@ -260,12 +257,12 @@ double atof(const char* text) {
     m.n += WriteUnsigned(total, m.normal + m.n);
 
     double value = 0.0;
-    std::from_chars_result res = std::from_chars(m.normal, m.normal + m.n, value, std::chars_format::general);
-    if (res.ec == std::errc::result_out_of_range) {
-        // Not set by from_chars: decide by the exponent, which is never 0 here
+    const detail::FloatRead read = detail::ReadNormalised(m.normal, m.normal + m.n, value);
+    if (read == detail::FloatRead::kOutOfRange) {
+        // No value comes back: decide by the exponent, which is never 0 here
         // for a value that can be out of range.
         value = m.pointExponent + exponent > 0 ? HUGE_VAL : 0.0;
-    } else if (res.ec != std::errc()) {
+    } else if (read != detail::FloatRead::kOk) {
         value = 0.0;
     }
     return negative ? -value : value;

@@ -290,33 +290,65 @@ protected:
 const Wheel kReferenceWheel{207, 295, kGrey};
 const Wheel kTargetAt50{199, 300, kRed};
 
+// A row of the expectations shared with the browser edition: the five
+// fields, the two wheels and the three difference values.
+struct SharedWheels {
+    std::string fields[5];
+    Wheel grey;
+    Wheel red;
+    std::string differences[3];
+};
+
+std::vector<SharedWheels> SharedWheelRows() {
+    std::vector<SharedWheels> rows;
+    for (const std::vector<std::string>& w : e2e::SharedExpectations("wheels")) {
+        if (w.size() != 12) continue;
+        rows.push_back({{w[0], w[1], w[2], w[3], w[4]},
+                        {std::atoi(w[5].c_str()), std::atoi(w[6].c_str()), kGrey},
+                        {std::atoi(w[7].c_str()), std::atoi(w[8].c_str()), kRed},
+                        {w[9], w[10], w[11]}});
+    }
+    return rows;
+}
+
+std::string Columns(const Wheel& wheel) {
+    return Join({wheel.inner, wheel.inner + 1, wheel.outer, wheel.outer + 1});
+}
+
 // ------------------------------------------------------------ the tests
 
+// The rows of the shared table: the first as the program starts with the
+// stored 7 / 48 / 10 / 8, the others typed into the target offset as a user
+// would (a click selects the field, then the number and Enter).
 TEST_F(DiagramTest, WheelsSitAtTheirColumnsAndFollowTheTypedTarget) {
-    EXPECT_EQ("", WaitForDrawing(Drawing({kReferenceWheel, kTargetAt50}), kWheelBand));
-    EXPECT_EQ("207 208 295 296", Join(ColumnsOf(last_, kProbeRow, kGrey)));
-    EXPECT_EQ("199 200 300 301", Join(ColumnsOf(last_, kProbeRow, kRed)));
-    std::printf("target 50, row %d: grey at %s, red at %s\n", kProbeRow,
-                Join(ColumnsOf(last_, kProbeRow, kGrey)).c_str(), Join(ColumnsOf(last_, kProbeRow, kRed)).c_str());
-    // The red outline spans rows 50 to 151 with the thickening stroke.
-    const int middle = (kTargetAt50.inner + kTargetAt50.outer) / 2;
-    EXPECT_NE(Str(kRed), Str(last_.At(middle, kWheelTop - 1)));
-    EXPECT_EQ(Str(kRed), Str(last_.At(middle, kWheelTop)));
-    EXPECT_EQ(Str(kRed), Str(last_.At(middle, kWheelBottom + 1)));
-    EXPECT_NE(Str(kRed), Str(last_.At(middle, kWheelBottom + 2)));
-    e2e::SaveScreenshot(app_.Window(), "diagram-both-wheels");
-
-    // Typed as a user would: a click selects the field, then 30 and Enter.
-    ASSERT_TRUE(e2e::ClickAt(app_.Control(IDC_OUT_OFFSET), e2e::CenterOf(app_.Control(IDC_OUT_OFFSET))));
-    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::GetSelection(app_.Control(IDC_OUT_OFFSET)) == e2e::Selection{0, 2}; }));
-    e2e::TypeText("30");
-    e2e::PressKey(VK_RETURN);
-    const Wheel targetAt30{209, 310, kRed};
-    EXPECT_EQ("", WaitForDrawing(Drawing({kReferenceWheel, targetAt30}), kWheelBand));
-    EXPECT_EQ("209 210 310 311", Join(ColumnsOf(last_, kProbeRow, kRed)));
-    EXPECT_EQ("30", app_.Text(IDC_OUT_OFFSET));
-    std::printf("target 30, row %d: red at %s\n", kProbeRow, Join(ColumnsOf(last_, kProbeRow, kRed)).c_str());
-    e2e::SaveScreenshot(app_.Window(), "diagram-target-poking-out");
+    const std::vector<SharedWheels> rows = SharedWheelRows();
+    ASSERT_GE(rows.size(), 2u) << "the shared expectations " RIMBEACON_SHARED_EXPECTATIONS;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const SharedWheels& row = rows[k];
+        SCOPED_TRACE("target " + row.fields[4]);
+        ASSERT_EQ("7 48 10 8", row.fields[0] + " " + row.fields[1] + " " + row.fields[2] + " " + row.fields[3]);
+        if (k > 0) {
+            ASSERT_TRUE(e2e::ClickAt(app_.Control(IDC_OUT_OFFSET), e2e::CenterOf(app_.Control(IDC_OUT_OFFSET))));
+            const e2e::Selection whole{0, static_cast<int>(app_.Text(IDC_OUT_OFFSET).size())};
+            ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::GetSelection(app_.Control(IDC_OUT_OFFSET)) == whole; }));
+            e2e::TypeText(row.fields[4]);
+            e2e::PressKey(VK_RETURN);
+        }
+        EXPECT_EQ("", WaitForDrawing(Drawing({row.grey, row.red}), kWheelBand));
+        EXPECT_EQ(Columns(row.grey), Join(ColumnsOf(last_, kProbeRow, kGrey)));
+        EXPECT_EQ(Columns(row.red), Join(ColumnsOf(last_, kProbeRow, kRed)));
+        EXPECT_EQ(row.fields[4], app_.Text(IDC_OUT_OFFSET));
+        std::printf("target %s, row %d: grey at %s, red at %s\n", row.fields[4].c_str(), kProbeRow,
+                    Join(ColumnsOf(last_, kProbeRow, kGrey)).c_str(), Join(ColumnsOf(last_, kProbeRow, kRed)).c_str());
+        // The red outline spans rows 50 to 151 with the thickening stroke.
+        const int middle = (row.red.inner + row.red.outer) / 2;
+        EXPECT_NE(Str(kRed), Str(last_.At(middle, kWheelTop - 1)));
+        EXPECT_EQ(Str(kRed), Str(last_.At(middle, kWheelTop)));
+        EXPECT_EQ(Str(kRed), Str(last_.At(middle, kWheelBottom + 1)));
+        EXPECT_NE(Str(kRed), Str(last_.At(middle, kWheelBottom + 2)));
+        if (row.fields[4] == "50") e2e::SaveScreenshot(app_.Window(), "diagram-both-wheels");
+        if (row.fields[4] == "30") e2e::SaveScreenshot(app_.Window(), "diagram-target-poking-out");
+    }
 }
 
 TEST_F(DiagramTest, FenderLineAndUnderlineAloneWhileTheReferenceIsInvalid) {
@@ -389,13 +421,18 @@ TEST_F(DiagramTest, DifferenceTextsStandAtTheirPlaces) {
         std::string text;
         int lastCharBytes;
     };
+    // The window starts at 7 / 48 / 10 / 8 with target 50, the first row of
+    // the shared expectations.
+    const std::vector<SharedWheels> rows = SharedWheelRows();
+    ASSERT_FALSE(rows.empty()) << "the shared expectations " RIMBEACON_SHARED_EXPECTATIONS;
+    ASSERT_EQ("50", rows[0].fields[4]);
     const std::string mm = " \xd0\xd8";
     const Text texts[] = {
         {kTextCaptionX, kTextRow1Y, "\x8c\xbb\x8f\xf3\x82\xc6\x82\xcc\x8d\xb7\x88\xd9", 2},
-        {kTextInnerX, kTextRow1Y, "14.7" + mm, 1},
-        {kTextOuterX, kTextRow1Y, "10.7" + mm, 1},
+        {kTextInnerX, kTextRow1Y, rows[0].differences[0] + mm, 1},
+        {kTextOuterX, kTextRow1Y, rows[0].differences[1] + mm, 1},
         {kTextCaptionX, kTextRow2Y, "\xcc\xaa\xdd\xc0\xde\xb0\x82\xc6\x82\xcc\x8d\xb7", 2},
-        {kTextOuterX, kTextRow2Y, "0.7" + mm, 1},
+        {kTextOuterX, kTextRow2Y, rows[0].differences[2] + mm, 1},
     };
     HDC screen = GetDC(nullptr);
     HFONT font = CreateFontA(kTextCellHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,

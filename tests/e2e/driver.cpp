@@ -385,6 +385,36 @@ bool ReadWholeFile(const std::string& path, std::string* bytes) {
     return true;
 }
 
+std::vector<std::vector<std::string>> SharedExpectations(const std::string& kind) {
+    std::vector<std::vector<std::string>> rows;
+    std::string text;
+    if (!ReadWholeFile(RIMBEACON_SHARED_EXPECTATIONS, &text)) return rows;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        std::vector<std::string> words;
+        for (std::size_t at = 0; at < line.size();) {
+            if (line[at] == ' ' || line[at] == '\r') {
+                ++at;
+            } else if (line[at] == '[') {
+                const std::size_t close = line.find(']', at);
+                if (close == std::string::npos) break;
+                words.push_back(line.substr(at + 1, close - at - 1));
+                at = close + 1;
+            } else {
+                const std::size_t blank = std::min(line.find(' ', at), line.size());
+                words.push_back(line.substr(at, blank - at));
+                at = blank;
+            }
+        }
+        if (!words.empty() && words[0] == kind) rows.emplace_back(words.begin() + 1, words.end());
+    }
+    return rows;
+}
+
 bool TempDir::ReadFile(const std::string& name, std::string* bytes) const {
     return ReadWholeFile(File(name), bytes);
 }

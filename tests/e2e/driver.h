@@ -77,6 +77,12 @@ private:
 // Reads the whole file at `path`; false when it cannot be opened.
 bool ReadWholeFile(const std::string& path, std::string* bytes);
 
+// The rows of kind `kind` ("wheels", "spin") of the expectations that the
+// desktop and browser editions share (tests/shared/expectations.txt): each
+// row's words after the kind, a bracketed text as one word without its
+// brackets. Empty when the file cannot be read.
+std::vector<std::vector<std::string>> SharedExpectations(const std::string& kind);
+
 // ---------------------------------------------------------------- settings
 
 // Name of the settings file the program keeps in its working directory.

@@ -305,6 +305,28 @@ TEST_F(MainWindow, TargetOffsetSpinnerAndUpKeyStepByOne) {
     EXPECT_EQ(app_.Text(IDC_OUT_OFFSET), "32");
 }
 
+// On a text that is no whole number from -512 to 512 the stepper goes on
+// from where it stood after its last step, as the shared expectations say
+// (the browser edition's steppers are held to the same rows).
+TEST_F(MainWindow, TargetOffsetSpinnerOnOtherTextsGoesOnFromItsLastStep) {
+    const std::vector<std::vector<std::string>> rows = e2e::SharedExpectations("spin");
+    ASSERT_FALSE(rows.empty()) << "the shared expectations " RIMBEACON_SHARED_EXPECTATIONS;
+    Start();
+    for (const std::vector<std::string>& row : rows) {
+        ASSERT_EQ(3u, row.size());
+        SCOPED_TRACE("[" + row[0] + "] " + row[1]);
+        app_.SetControlText(IDC_OUT_OFFSET, row[0]);
+        Focus(IDC_OUT_OFFSET);
+        ASSERT_TRUE(e2e::ClickSpinner(app_.Control(IDC_OUT_OFFSET_SPIN), row[1] == "up"));
+        // The arrow selects the field's text once its refresh is done.
+        const Selection whole{0, static_cast<int>(row[2].size())};
+        EXPECT_TRUE(e2e::WaitUntil([&] { return app_.Text(IDC_OUT_OFFSET) == row[2] && e2e::GetSelection(Edit(IDC_OUT_OFFSET)) == whole; }))
+            << "shows [" << app_.Text(IDC_OUT_OFFSET) << "]";
+        ASSERT_TRUE(e2e::SyncInput(Edit(IDC_OUT_OFFSET)));
+        EXPECT_EQ(row[2], app_.Text(IDC_OUT_OFFSET));
+    }
+}
+
 TEST_F(MainWindow, EmptyTargetOffsetKeepsWhatItsOwnSpinnerWrites) {
     Start();
     Type(IDC_OUT_OFFSET, "");
