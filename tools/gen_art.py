@@ -3,12 +3,16 @@
 
     python3 tools/gen_art.py [output directory]   (default: resources/)
     python3 tools/gen_art.py --hicolor DIR
+    python3 tools/gen_art.py --web DIR
 
 Writes background.bmp (369x230, 8-bit palette), rimbeacon.ico (16 to 256 px,
 32-bit with alpha, the 256 px image PNG-compressed) and hand.cur (32x32
 monochrome, hot spot 0,0). With --hicolor it writes the program icon instead
 as DIR/NxN/apps/rimbeacon.png, 16 to 256 px, in the layout of the desktop's
-icon theme (the Debian package ships these). Standard library only, and
+icon theme (the Debian package ships these). With --web it writes the
+browser edition's pictures into DIR: background.png, the pixels of
+resources/background.bmp as a palette PNG, and the app icons icon-192.png
+and icon-512.png. Standard library only, and
 deterministic: the same script always writes the same bytes.
 """
 
@@ -48,6 +52,33 @@ def png_rgba(size, rgba):
     ihdr = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) +
             chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def png_palette(width, height, palette, pixels):
+    """pixels: rows top to bottom of palette indices; palette: (r, g, b)."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    raw = bytearray()
+    for row in pixels:
+        raw.append(0)
+        raw += bytes(row)
+    ihdr = struct.pack(">IIBBBBB", width, height, 8, 3, 0, 0, 0)
+    plte = b"".join(bytes(c) for c in palette)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"PLTE", plte) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def read_bmp_8bit(data):
+    """The palette and rows (top to bottom) of an 8-bit BMP as bmp_8bit writes it."""
+    offset = struct.unpack_from("<I", data, 10)[0]
+    width, height = struct.unpack_from("<ii", data, 18)
+    colours = struct.unpack_from("<I", data, 46)[0] or 256
+    palette = [(data[54 + 4 * i + 2], data[54 + 4 * i + 1], data[54 + 4 * i])
+               for i in range(colours)]
+    stride = (width + 3) & ~3
+    rows = [data[offset + y * stride: offset + y * stride + width] for y in range(height)]
+    return width, height, palette, list(reversed(rows))
 
 
 def dib_rgba(size, rgba):
@@ -311,9 +342,27 @@ def hicolor(out):
             f.write(png_rgba(size, icon_image(size)))
 
 
+WEB_ICON_SIZES = (192, 512)
+
+
+def web(out):
+    here = os.path.dirname(os.path.abspath(__file__))
+    with open(os.path.join(here, "..", "resources", "background.bmp"), "rb") as f:
+        width, height, palette, rows = read_bmp_8bit(f.read())
+    os.makedirs(out, exist_ok=True)
+    with open(os.path.join(out, "background.png"), "wb") as f:
+        f.write(png_palette(width, height, palette, rows))
+    for size in WEB_ICON_SIZES:
+        with open(os.path.join(out, "icon-%d.png" % size), "wb") as f:
+            f.write(png_rgba(size, icon_image(size)))
+
+
 def main():
     if len(sys.argv) == 3 and sys.argv[1] == "--hicolor":
         hicolor(sys.argv[2])
+        return
+    if len(sys.argv) == 3 and sys.argv[1] == "--web":
+        web(sys.argv[2])
         return
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources")

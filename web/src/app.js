@@ -1,0 +1,247 @@
+// @ts-check
+// The page: the five fields with their steppers, the refresh cycle that
+// ties them to the core, the diagram, the stored inputs, the share link and
+// the language switch. A refresh runs only on Enter (or the phone
+// keyboard's Go/Done), a stepper, the link, leaving a field whose text
+// changed, and opening a link; never while typing.
+
+import { FIELD_KEYS, TARGET_OFFSET, loadCore } from './core.js';
+import { PICTURE_HEIGHT, PICTURE_WIDTH, drawDiagram } from './diagram.js';
+import { applyLanguage, rememberLanguage, startLanguage, TEXTS } from './texts.js';
+import { loadInputs, saveInputs } from './storage.js';
+import { buildFragment, parseFragment } from './share.js';
+
+/** @typedef {import('./core.js').Core} Core */
+/** @typedef {import('./core.js').Drawing} Drawing */
+/** @typedef {import('./texts.js').Language} Language */
+
+const WIDTH_FIELDS = [0, 3];   // the others step as integers
+
+/** @param {string} id */
+function byId(id) {
+  const element = document.getElementById(id);
+  if (!element) throw new Error(`#${id} is missing`);
+  return element;
+}
+
+const inputs = FIELD_KEYS.map((key) => /** @type {HTMLInputElement} */ (byId(key)));
+const canvas = /** @type {HTMLCanvasElement} */ (byId('diagram'));
+const differenceOutputs = ['diff-inner', 'diff-outer', 'diff-fender'].map(byId);
+
+/** @type {Core | null} */
+let core = null;
+/** @type {Language} */
+let language = startLanguage();
+const picture = new Image();
+
+/** What the last refresh drew, for repaints at another size or language. */
+let scene = {
+  refValid: false,
+  outValid: false,
+  /** @type {Drawing} */
+  drawing: { grey: [0, 0], red: [0, 0], differences: ['', '', ''] },
+};
+
+// ------------------------------------------------------------ the refresh
+
+/** Copies the five boxes into the core's fields; stores valid inputs. */
+function readFields() {
+  if (!core) return { refValid: false, outValid: false, storable: false };
+  inputs.forEach((input, i) => core?.setField(i, input.value));
+  const validity = core.validity();
+  if (validity.storable) saveInputs([0, 1, 2, 3].map((i) => core?.field(i) ?? ''));
+  return validity;
+}
+
+/**
+ * The desktop's refresh: read, compute the optimal offset and the target
+ * offset field (the override, or the optimal offset's integer part when it
+ * is empty), read again, repaint.
+ * @param {string} override
+ */
+function refresh(override) {
+  if (!core) return;
+  readFields();
+  core.computeOffset(override);
+  inputs[TARGET_OFFSET].value = core.field(TARGET_OFFSET);
+  const validity = readFields();
+  scene = { refValid: validity.refValid, outValid: validity.outValid, drawing: core.draw() };
+  paint();
+  showDifferences();
+  updateLink();
+}
+
+/** A refresh that keeps the target offset the box shows. */
+function refreshKeepingTarget() {
+  refresh(inputs[TARGET_OFFSET].value);
+}
+
+function showDifferences() {
+  differenceOutputs.forEach((output, k) => {
+    output.textContent = scene.outValid ? scene.drawing.differences[k] : '';
+  });
+}
+
+// ------------------------------------------------------------ the diagram
+
+/** Device pixels per desktop pixel for the canvas's size on the screen. */
+function canvasScale() {
+  const cssWidth = canvas.getBoundingClientRect().width || PICTURE_WIDTH;
+  const devicePixels = Math.round(cssWidth * (window.devicePixelRatio || 1));
+  return devicePixels / PICTURE_WIDTH;
+}
+
+function paint() {
+  const scale = canvasScale();
+  const width = Math.round(PICTURE_WIDTH * scale);
+  const height = Math.round(PICTURE_HEIGHT * scale);
+  if (canvas.width !== width) {
+    canvas.height = height;
+    canvas.width = width;
+  }
+  const words = TEXTS[language];
+  drawDiagram(canvas, picture, scale, {
+    ...scene, captionCurrent: words.captionCurrent, captionFender: words.captionFender,
+  });
+  canvas.dataset.scale = String(scale);
+}
+
+// ------------------------------------------------------------ the link
+
+function updateLink() {
+  if (!core) return;
+  const texts = FIELD_KEYS.map((key, i) => core?.field(i) ?? '');
+  const fragment = buildFragment(texts);
+  if (location.hash !== fragment) history.replaceState(null, '', fragment);
+}
+
+/** Fills the fields from a fragment, absent keys from storage, and refreshes. */
+function openLink() {
+  const stored = loadInputs();
+  const fromLink = parseFragment(location.hash);
+  inputs.forEach((input, i) => {
+    input.value = fromLink.get(i) ?? (i < stored.length ? stored[i] : '');
+  });
+  refresh(fromLink.get(TARGET_OFFSET) ?? '');
+}
+
+async function copyLink() {
+  const status = byId('copy-status');
+  const words = TEXTS[language];
+  try {
+    await navigator.clipboard.writeText(location.href);
+    status.textContent = words.copied;
+  } catch {
+    status.textContent = words.copyFailed;
+  }
+}
+
+// ------------------------------------------------------------ the controls
+
+/** @param {number} index @param {number} delta */
+function step(index, delta) {
+  if (!core) return;
+  core.setField(index, inputs[index].value);
+  if (WIDTH_FIELDS.includes(index)) {
+    core.stepWidth(index, delta);
+    inputs[index].value = core.field(index);
+  } else if (core.stepInteger(index, delta)) {
+    inputs[index].value = core.field(index);
+  }
+  refreshKeepingTarget();
+}
+
+function wireControls() {
+  inputs.forEach((input, index) => {
+    input.addEventListener('keydown', (event) => {
+      if (event.isComposing) return;
+      if (event.key === 'Enter') {
+        event.preventDefault();
+        refreshKeepingTarget();
+      } else if (event.key === 'ArrowUp' || event.key === 'ArrowDown') {
+        event.preventDefault();
+        step(index, event.key === 'ArrowUp' ? 1 : -1);
+      }
+    });
+    // Leaving a field whose text changed; after Enter the core holds the
+    // same text already and nothing is done twice.
+    input.addEventListener('change', () => {
+      if (core && input.value !== core.field(index)) refreshKeepingTarget();
+    });
+  });
+  for (const button of document.querySelectorAll('button.step')) {
+    button.addEventListener('click', () => {
+      step(Number(button.getAttribute('data-field')), Number(button.getAttribute('data-delta')));
+    });
+  }
+  byId('window').addEventListener('submit', (event) => {
+    event.preventDefault();
+    refreshKeepingTarget();
+  });
+  byId('optimal').addEventListener('click', () => refresh(''));
+  byId('copy-link').addEventListener('click', () => { copyLink(); });
+  byId('language').addEventListener('click', () => {
+    language = language === 'ja' ? 'en' : 'ja';
+    rememberLanguage(language);
+    applyLanguage(language);
+    paint();
+  });
+  window.addEventListener('hashchange', () => {
+    const fragment = buildFragment(FIELD_KEYS.map((key, i) => core?.field(i) ?? ''));
+    if (location.hash !== fragment) openLink();
+  });
+  new ResizeObserver(() => paint()).observe(canvas);
+}
+
+// ------------------------------------------------------------ start
+
+function registerServiceWorker() {
+  if (!('serviceWorker' in navigator)) return;
+  navigator.serviceWorker.register('sw.js').then((registration) => {
+    // A new version waits until this page tells it to take over; then one
+    // reload brings all of its files at once.
+    const takeOver = () => registration.waiting?.postMessage('take-over');
+    if (registration.waiting) takeOver();
+    registration.addEventListener('updatefound', () => {
+      registration.installing?.addEventListener('statechange', () => {
+        if (registration.waiting && navigator.serviceWorker.controller) takeOver();
+      });
+    });
+  }).catch(() => {
+    // No offline copy; the page works as it is.
+  });
+  // The first visit's worker does not take the open page over; only a
+  // replaced version reloads it.
+  const hadController = navigator.serviceWorker.controller !== null;
+  let reloaded = false;
+  navigator.serviceWorker.addEventListener('controllerchange', () => {
+    if (reloaded || !hadController) return;
+    reloaded = true;
+    location.reload();
+  });
+}
+
+async function start() {
+  applyLanguage(language);
+  const pictureLoaded = new Promise((resolve) => {
+    picture.onload = resolve;
+    picture.onerror = resolve;   // the diagram is drawn without it
+  });
+  picture.src = 'images/background.png';
+  try {
+    core = await loadCore(await fetch('rimcore.wasm'));
+  } catch {
+    byId('loading').setAttribute('data-text', 'failed');
+    byId('loading').textContent = TEXTS[language].failed;
+    return;
+  }
+  byId('loading').hidden = true;
+  byId('window').hidden = false;
+  wireControls();
+  await pictureLoaded;
+  openLink();
+  performance.mark('rimbeacon-first-diagram');
+  registerServiceWorker();
+}
+
+start();
