@@ -39,13 +39,21 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class Server(http.server.ThreadingHTTPServer):
+    def handle_error(self, request, client_address):
+        # A browser that drops a connection it no longer needs is no error.
+        if isinstance(sys.exc_info()[1], (BrokenPipeError, ConnectionResetError)):
+            return
+        super().handle_error(request, client_address)
+
+
 def main():
     if len(sys.argv) < 2:
         print(__doc__, file=sys.stderr)
         return 2
     port = int(sys.argv[2]) if len(sys.argv) > 2 else 0
     handler = functools.partial(Handler, directory=sys.argv[1])
-    with http.server.ThreadingHTTPServer(("127.0.0.1", port), handler) as server:
+    with Server(("127.0.0.1", port), handler) as server:
         print("serving http://127.0.0.1:%d/" % server.server_address[1], flush=True)
         try:
             server.serve_forever()

@@ -1,0 +1,157 @@
+// @ts-check
+// The differential check: the WebAssembly core that the page loads, run
+// under Node through the page's own wrapper (web/src/core.js), against the
+// same interface built natively (diff_native.cpp), on the same random
+// inputs. Both write one line of results an input; every line must agree.
+//   node tests/web/diff.js COUNT NATIVE_DRIVER WASM_MODULE [SEED]
+// Prints the count of inputs and of differences for each kind of result,
+// and "web-diff: N passed, M failed" (inputs whose results all agree).
+
+import { spawn } from 'node:child_process';
+import { readFileSync } from 'node:fs';
+import { createInterface } from 'node:readline';
+import { Readable } from 'node:stream';
+import { cutUtf8, loadCore } from '../../web/src/core.js';
+
+const [countText, nativeDriver, wasmPath, seedText] = process.argv.slice(2);
+const COUNT = Number(countText);
+if (!Number.isInteger(COUNT) || COUNT <= 0 || !nativeDriver || !wasmPath) {
+  console.error('usage: node tests/web/diff.js COUNT NATIVE_DRIVER WASM_MODULE [SEED]');
+  process.exit(2);
+}
+
+// ------------------------------------------------------------ the inputs
+
+/** mulberry32: a small seeded generator, the same numbers on every run. */
+function generator(seed) {
+  let a = seed >>> 0;
+  return () => {
+    a = (a + 0x6d2b79f5) >>> 0;
+    let t = a;
+    t = Math.imul(t ^ (t >>> 15), t | 1);
+    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
+const random = generator(Number(seedText ?? 20261210));
+const pick = (list) => list[Math.floor(random() * list.length)];
+const int = (n) => Math.floor(random() * n);
+const digits = (n) => Array.from({ length: n }, () => int(10)).join('');
+const sign = () => pick(['', '', '', '-', '+']);
+
+const WORDS = ['', 'abc', 'inf', 'nan', '-inf', '0x10', '１２', 'ﾐﾘ', '7x', '00', '0.00', '-0', ' 0', '0', '0.0',
+  '.', '-', '+', 'e5', '.e1', ',', '1,0', '+-1', 'ｲﾝﾁ', '\u3000', '\u30007', ' ', '  \t'];
+const EXPONENT = ['e', 'E', 'd', 'D'];
+
+/** One field text of a random kind. */
+function text() {
+  switch (int(12)) {
+    case 0: return sign() + digits(1 + int(4));                                     // a whole number
+    case 1: return sign() + digits(1 + int(3)) + '.' + digits(1 + int(3));           // a decimal
+    case 2: return sign() + String(int(600)) + pick(['.5', '.25', '.75', '.05', '.35', '.45', '.95', '.15']); // halves
+    case 3: return sign() + String(2 ** 50 + int(2 ** 20)) + pick(['.25', '.5', '.75']); // halves at the 17th digit
+    case 4: return sign() + digits(1 + int(17)) + pick(EXPONENT) + pick(['', '-', '+']) + String(int(400)); // exponents
+    case 5: return pick(['1e308', '1.7976931348623157e308', '1.7976931348623159e308', '2e-324', '3e-324', '4.9e-324',
+      '2.4703282292062327e-324', '2.4703282292062328e-324', '1e-310', '2.2250738585072014e-308', '1e999', '-1e999',
+      '1e-999', '1d2', '1D-2', '9.999999999999999e22']);
+    case 6: return pick([' ', '\t', '\n', '\r', '\v', '\f', '  ']) + sign() + digits(1 + int(3)) + pick(['', 'x', ' ', 'e', 'ﾐﾘ']); // blanks
+    case 7: return pick(WORDS);
+    case 8: return '0.' + '0'.repeat(int(300)) + digits(1 + int(30)) + pick(EXPONENT) + String(int(700) - 350); // long digits
+    case 9: return digits(100 + int(200)) + '.' + digits(int(60));                    // 255 bytes and more
+    case 10: return Array.from({ length: 100 + int(200) }, () => pick(['1', '0', '.', 'e', '-', ' ', 'a', 'ﾐ', '５'])).join('');
+    default: return sign() + String(int(60)) + pick(['', '.0', '.5', '.3']);           // plausible widths and offsets
+  }
+}
+
+const hex = (bytes) => (bytes.length === 0 ? '-' : Buffer.from(bytes).toString('hex'));
+
+// Each input: five texts, cut to 255 bytes as the page cuts them.
+const inputs = Array.from({ length: COUNT }, () => Array.from({ length: 5 }, () => cutUtf8(text(), 255)));
+
+// ------------------------------------------------------------ both sides
+
+const bitsView = new DataView(new ArrayBuffer(8));
+function bits(value) {
+  bitsView.setFloat64(0, value);
+  return bitsView.getBigUint64(0).toString(16).padStart(16, '0');
+}
+const textHex = (text) => hex(new TextEncoder().encode(text));
+
+const core = await loadCore(readFileSync(wasmPath));
+const decoder = new TextDecoder();
+
+function drawn() {
+  const d = core.draw();
+  return [...d.grey, ...d.red].map(String).concat(d.differences.map(textHex)).map((w) => ' ' + w).join('');
+}
+
+/** The wasm side of one input, in the native driver's order and format. */
+function wasmLine(bytes) {
+  const texts = bytes.map((b) => decoder.decode(b));
+  let out = '';
+  for (const t of texts) out += `${bits(core.readNumber(t))} ${core.numberValid(t) ? 1 : 0} `;
+  texts.forEach((t, i) => core.setField(i, t));
+  const bitsOf = (v) => (v.refValid ? 1 : 0) | (v.outValid ? 2 : 0) | (v.storable ? 4 : 0);
+  out += String(bitsOf(core.validity()));
+  core.computeOffset('');
+  out += ` ${textHex(core.field(4))} ${bits(core.optimalOffset())} ${bitsOf(core.validity())}`;
+  out += drawn();
+  core.computeOffset(texts[4]);
+  out += ` ${textHex(core.field(4))}` + drawn();
+  for (const field of [0, 3]) {
+    for (const delta of [1, -1]) {
+      core.setField(field, texts[field]);
+      core.stepWidth(field, delta);
+      out += ` ${textHex(core.field(field))}`;
+    }
+  }
+  for (const field of [4, 1]) {
+    core.setField(field, texts[field]);
+    const wrote = core.stepInteger(field, field === 4 ? 1 : -1);
+    out += ` ${wrote ? 1 : 0} ${textHex(core.field(field))}`;
+  }
+  return out;
+}
+
+// The kinds of result, by their words in a line.
+const KINDS = [
+  ['number reading', [0, 2, 4, 6, 8]], ['IsFieldValid', [1, 3, 5, 7, 9]], ['EvaluateValidity', [10, 13]],
+  ['ComputeOffset text', [11, 21]], ['ComputeOffset value', [12]], ['diagram columns', [14, 15, 16, 17, 22, 23, 24, 25]],
+  ['FormatDifference texts', [18, 19, 20, 26, 27, 28]], ['StepWidthText', [29, 30, 31, 32]],
+  ['integer stepper', [33, 34, 35, 36]],
+];
+
+const native = spawn(nativeDriver, [], { stdio: ['pipe', 'pipe', 'inherit'] });
+Readable.from(inputs.map((record) => record.map(hex).join(' ') + '\n')).pipe(native.stdin);
+const lines = createInterface({ input: native.stdout });
+
+const differing = new Map(KINDS.map(([name]) => [name, 0]));
+let index = 0;
+let failed = 0;
+const shown = [];
+for await (const nativeLine of lines) {
+  if (index >= COUNT) break;
+  const ours = wasmLine(inputs[index]).split(' ');
+  const theirs = nativeLine.split(' ');
+  let bad = ours.length !== theirs.length;
+  for (const [name, words] of KINDS) {
+    if (words.some((w) => ours[w] !== theirs[w])) {
+      differing.set(name, /** @type {number} */ (differing.get(name)) + 1);
+      bad = true;
+    }
+  }
+  if (bad) {
+    failed += 1;
+    if (shown.length < 5) shown.push(`input ${index} [${inputs[index].map(hex).join(' ')}]\n  wasm   ${ours.join(' ')}\n  native ${theirs.join(' ')}`);
+  }
+  index += 1;
+}
+const status = await new Promise((resolve) => native.on('close', resolve));
+if (index !== COUNT) {
+  console.error(`web-diff: the native driver answered ${index} of ${COUNT} inputs (exit ${status})`);
+  failed += COUNT - index;
+}
+for (const line of shown) console.log(line);
+for (const [name] of KINDS) console.log(`web-diff: ${name}: ${COUNT} inputs, ${differing.get(name)} differ`);
+console.log(`web-diff: ${COUNT - failed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);

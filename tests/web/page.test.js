@@ -1,0 +1,355 @@
+// @ts-check
+// The browser edition in Debian's Chromium, headless: the real page served
+// over http, real clicks and key strokes, pixels read back from the canvas.
+// The wheel rows and the stepper rows come from the expectations that the
+// desktop's end-to-end tests read too (tests/shared/expectations.txt), and
+// the diagram's pixels are compared with a screenshot of the desktop
+// program's window (docs/screenshots).
+
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import { ROOT, launch, serve, waitForDiagram } from './browser.js';
+
+const SITE = process.env.RIMBEACON_WEB_DIR || join(ROOT, 'build', 'web');
+const MM = ' ﾐﾘ';
+const PROBE_ROW = 100;           // a row through both wheels' upright sides
+const GREY = [100, 100, 100];
+const RED = [255, 0, 0];
+const FIELDS = ['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset'];
+
+/** Rows of the shared expectations of one kind; bracketed texts are words. */
+function sharedRows(kind) {
+  const text = readFileSync(join(ROOT, 'tests', 'shared', 'expectations.txt'), 'utf8');
+  return text.split('\n').map((line) => [...line.matchAll(/\[([^\]]*)\]|(\S+)/g)].map((m) => m[1] ?? m[2]))
+    .filter((words) => words[0] === kind).map((words) => words.slice(1));
+}
+
+const wheelRows = sharedRows('wheels').map((w) => ({
+  fields: w.slice(0, 5), grey: [Number(w[5]), Number(w[6])], red: [Number(w[7]), Number(w[8])],
+  differences: w.slice(9, 12),
+}));
+
+/** @param {string[]} fields */
+function link(fields) {
+  return '#' + FIELDS.map((key, i) => `${key}=${encodeURIComponent(fields[i])}`).join('&');
+}
+
+let server;
+let chromium;
+
+before(async () => {
+  server = await serve(SITE);
+  chromium = await launch({ width: 800, height: 600, deviceScaleFactor: 1 });
+});
+
+after(async () => {
+  await chromium?.close();
+  server?.stop();
+});
+
+/** A page in a fresh profile of its own (empty storage, no worker). */
+async function openPage(fragment = '', viewport = undefined) {
+  const context = await chromium.browser.createBrowserContext();
+  const page = await context.newPage();
+  if (viewport) await page.setViewport(viewport);
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(server.url + 'index.html' + fragment);
+  await waitForDiagram(page);
+  return { page, context, errors };
+}
+
+/** @param {import('puppeteer-core').Page} page */
+async function values(page) {
+  return page.evaluate((ids) => ids.map((id) => /** @type {HTMLInputElement} */ (document.getElementById(id)).value), FIELDS);
+}
+
+/** @param {import('puppeteer-core').Page} page */
+async function differences(page) {
+  return page.evaluate(() => ['diff-inner', 'diff-outer', 'diff-fender'].map((id) => document.getElementById(id)?.textContent));
+}
+
+/** The canvas's pixels as [r, g, b] rows, and its scale. @param {import('puppeteer-core').Page} page */
+async function canvasPixels(page) {
+  return page.evaluate(() => {
+    const canvas = /** @type {HTMLCanvasElement} */ (document.getElementById('diagram'));
+    const ctx = canvas.getContext('2d');
+    const data = ctx ? Array.from(ctx.getImageData(0, 0, canvas.width, canvas.height).data) : [];
+    return { width: canvas.width, height: canvas.height, data };
+  });
+}
+
+function at(pixels, x, y) {
+  const k = (y * pixels.width + x) * 4;
+  return [pixels.data[k], pixels.data[k + 1], pixels.data[k + 2]];
+}
+
+function columnsOf(pixels, row, colour) {
+  const columns = [];
+  for (let x = 0; x < pixels.width; x += 1) {
+    if (at(pixels, x, row).join() === colour.join()) columns.push(x);
+  }
+  return columns;
+}
+
+/** A PNG file's pixels, decoded by the browser in a blank page. */
+async function pngPixels(path) {
+  const url = 'data:image/png;base64,' + readFileSync(path).toString('base64');
+  const page = await chromium.browser.newPage();
+  const pixels = await page.evaluate(async (source) => {
+    const image = new Image();
+    image.src = source;
+    await image.decode();
+    const canvas = new OffscreenCanvas(image.width, image.height);
+    const ctx = canvas.getContext('2d');
+    ctx?.drawImage(image, 0, 0);
+    const data = ctx ? Array.from(ctx.getImageData(0, 0, image.width, image.height).data) : [];
+    return { width: image.width, height: image.height, data };
+  }, url);
+  await page.close();
+  return pixels;
+}
+
+/** Replaces a field's text by typing into it, as a user would. */
+async function type(page, id, text) {
+  await page.click('#' + id);
+  await page.evaluate((field) => /** @type {HTMLInputElement} */ (document.getElementById(field)).select(), id);
+  if (text === '') await page.keyboard.press('Delete');
+  else await page.keyboard.type(text);
+}
+
+describe('the calculator', () => {
+  test('starts with the defaults and the optimal target offset', async () => {
+    const { page, context, errors } = await openPage();
+    assert.deepEqual(await values(page), ['6.5', '45', '20', '7', '31']);
+    assert.deepEqual(await differences(page), ['-7.7' + MM, '20.3' + MM, '0.3' + MM]);
+    assert.equal(await page.evaluate(() => location.hash), link(['6.5', '45', '20', '7', '31']));
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
+
+  test('the shared rows: target, difference texts, outline columns and the desktop\'s pixels', async () => {
+    assert.ok(wheelRows.length >= 2, 'the shared wheel rows');
+    for (const row of wheelRows) {
+      const { page, context } = await openPage(link(row.fields));
+      const name = `target ${row.fields[4]}`;
+      assert.equal((await values(page))[4], row.fields[4], name);
+      assert.deepEqual(await differences(page), row.differences.map((d) => d + MM), name);
+      const pixels = await canvasPixels(page);
+      assert.equal(pixels.width, 369, `${name}: scale 1`);
+      assert.deepEqual(columnsOf(pixels, PROBE_ROW, GREY), [row.grey[0], row.grey[0] + 1, row.grey[1], row.grey[1] + 1], name);
+      assert.deepEqual(columnsOf(pixels, PROBE_ROW, RED), [row.red[0], row.red[0] + 1, row.red[1], row.red[1] + 1], name);
+      // The desktop program's own window at these wheels: the wheel band
+      // and the fender line, where no control or text lies.
+      const shot = { 50: 'diagram-both-wheels.png', 30: 'diagram-target-poking-out.png' }[row.fields[4]];
+      if (shot) {
+        const desktop = await pngPixels(join(ROOT, 'docs', 'screenshots', shot));
+        const differing = [];
+        const compare = (x, y) => {
+          if (at(pixels, x, y).join() !== at(desktop, x, y).join()) differing.push(`(${x},${y}) ${at(pixels, x, y)} != ${at(desktop, x, y)}`);
+        };
+        for (let y = 47; y <= 160; y += 1) for (let x = 170; x < 369; x += 1) compare(x, y);
+        for (let y = 30; y < 170; y += 1) compare(300, y);
+        assert.deepEqual(differing.slice(0, 8), [], `${name}: ${differing.length} pixels differ from ${shot}`);
+      }
+      await context.close();
+    }
+  });
+
+  test('Enter and leaving a changed field refresh, typing does not; the steppers step and refresh', async () => {
+    const { page, context } = await openPage(link(['7', '48', '10', '8', '30']));
+    const before = await differences(page);
+    await type(page, 'OutRim', '9');
+    assert.deepEqual(await differences(page), before, 'typing alone changes nothing');
+    await page.keyboard.press('Tab');
+    await page.waitForFunction((b) => document.getElementById('diff-inner')?.textContent !== b, {}, before[0]);
+    assert.equal((await values(page))[4], '30', 'the typed target survives');
+    assert.match(await page.evaluate(() => location.hash), /OutRim=9&/);
+
+    // Leaving a field whose text did not change does nothing.
+    const afterTab = await differences(page);
+    await page.click('#InOffset');
+    await page.keyboard.press('Tab');
+    assert.deepEqual(await differences(page), afterTab);
+
+    await type(page, 'OutOffset', '40');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => location.hash.endsWith('OutOffset=40'));
+    assert.notDeepEqual(await differences(page), afterTab);
+
+    // The width stepper: StepWidthText, 9 -> 9.5 -> 9.0; the integer one: 48 -> 49.
+    await page.click('button.step.up[data-field="3"]');
+    assert.equal((await values(page))[3], '9.5');
+    await page.click('button.step.down[data-field="3"]');
+    assert.equal((await values(page))[3], '9.0');
+    await page.click('button.step.up[data-field="1"]');
+    assert.deepEqual(await values(page), ['7', '49', '10', '9.0', '40']);
+    assert.match(await page.evaluate(() => location.hash), /InOffset=49&.*OutRim=9\.0&OutOffset=40$/);
+    // The arrow keys in a field step like its buttons.
+    await page.click('#InIn');
+    await page.keyboard.press('ArrowDown');
+    assert.equal((await values(page))[2], '9');
+    // The link: the optimal offset's integer part, 65 for 7 / 49 / 9 / 9.0.
+    await page.click('#optimal');
+    assert.equal((await values(page))[4], '65');
+    await context.close();
+  });
+
+  test('the target offset stepper on any text, as the desktop\'s under Wine (shared rows)', async () => {
+    const rows = sharedRows('spin');
+    assert.ok(rows.length > 0);
+    const { page, context } = await openPage();
+    for (const [text, direction, expected] of rows) {
+      await page.evaluate((t) => { /** @type {HTMLInputElement} */ (document.getElementById('OutOffset')).value = t; }, text);
+      await page.click(`button.step.${direction}[data-field="4"]`);
+      assert.equal((await values(page))[4], expected, `[${text}] ${direction}`);
+    }
+    await context.close();
+  });
+
+  test('an invalid reference removes both wheels and the texts, and is not stored', async () => {
+    const { page, context } = await openPage(link(['7', '48', '10', '8', '30']));
+    const stored = await page.evaluate(() => localStorage.getItem('rimbeacon.inputs'));
+    await type(page, 'InOffset', '');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => document.getElementById('diff-inner')?.textContent === '');
+    assert.deepEqual(await differences(page), ['', '', '']);
+    const pixels = await canvasPixels(page);
+    assert.deepEqual(columnsOf(pixels, PROBE_ROW, GREY), []);
+    assert.deepEqual(columnsOf(pixels, PROBE_ROW, RED), []);
+    assert.deepEqual(columnsOf(pixels, 175, [70, 70, 70]), [], 'no texts');
+    assert.equal(await page.evaluate(() => localStorage.getItem('rimbeacon.inputs')), stored);
+    assert.equal((await values(page))[4], '30', 'the target offset keeps its text');
+    await context.close();
+  });
+});
+
+describe('links, storage and offline use', () => {
+  test('a share link round trip: fragment in, link copied, the same wheels out', async () => {
+    // Percent-encoded UTF-8, an unknown key, an undecodable value (InIn keeps
+    // the stored or default one), and no OutOffset: the optimal offset.
+    const { page, context } = await openPage('#InRim=%EF%BC%97&InOffset=48&Other=1&InIn=%E0%A4%A&OutRim=225');
+    assert.deepEqual(await values(page), ['７', '48', '20', '225', (await values(page))[4]]);
+    assert.match((await values(page))[4], /^-?\d+$/, 'the optimal offset');
+    const history = await page.evaluate(() => history.length);
+    await page.goto(server.url + 'index.html' + link(['7', '48', '10', '8', '30']));
+    await waitForDiagram(page);
+    await type(page, 'OutOffset', '35');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => location.hash.endsWith('OutOffset=35'));
+    assert.equal(await page.evaluate(() => history.length), history + 1, 'only the navigation added an entry');
+    await context.overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    await page.click('#copy-link');
+    await page.waitForFunction(() => document.getElementById('copy-status')?.textContent !== '');
+    const copied = await page.evaluate(() => navigator.clipboard.readText());
+    assert.equal(copied, server.url + 'index.html' + link(['7', '48', '10', '8', '35']));
+    const other = await openPage(new URL(copied).hash);
+    assert.deepEqual(await values(other.page), ['7', '48', '10', '8', '35']);
+    assert.deepEqual(await differences(other.page), await differences(page));
+    // A long value is cut to 255 bytes, at a character's edge.
+    const long = await openPage('#OutOffset=' + encodeURIComponent('3'.repeat(254) + 'ﾐ'));
+    assert.equal((await values(long.page))[4], '3'.repeat(254));
+    await Promise.all([context.close(), other.context.close(), long.context.close()]);
+  });
+
+  test('the storage rule: four valid inputs stored, the target never; garbage and no storage give the defaults', async () => {
+    const { page, context } = await openPage(link(['7', '48', '10', '8', '30']));
+    const read = () => page.evaluate(() => JSON.parse(localStorage.getItem('rimbeacon.inputs') || 'null'));
+    assert.deepEqual(await read(), { InRim: '7', InOffset: '48', InIn: '10', OutRim: '8' });
+    await type(page, 'OutRim', 'abc');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => location.hash.includes('OutRim=abc'));
+    assert.deepEqual(await read(), { InRim: '7', InOffset: '48', InIn: '10', OutRim: '8' }, 'an invalid width is not stored');
+    await page.goto(server.url + 'index.html');
+    await waitForDiagram(page);
+    assert.deepEqual((await values(page)).slice(0, 4), ['7', '48', '10', '8'], 'a visit without a link starts from storage');
+
+    await page.evaluate(() => localStorage.setItem('rimbeacon.inputs', '{"InRim": 7, "InIn": "12"'));
+    await page.goto(server.url + 'index.html');
+    await waitForDiagram(page);
+    assert.deepEqual((await values(page)).slice(0, 4), ['6.5', '45', '20', '7'], 'garbage: the defaults');
+    // As the desktop writes its settings file at the start, the first refresh
+    // stores the valid defaults in place of what could not be read.
+    assert.deepEqual(await read(), { InRim: '6.5', InOffset: '45', InIn: '20', OutRim: '7' });
+    await context.close();
+
+    // Storage that throws on every use (blocked by the browser's settings).
+    const blocked = await chromium.browser.createBrowserContext();
+    const bpage = await blocked.newPage();
+    await bpage.evaluateOnNewDocument(() => {
+      Object.defineProperty(window, 'localStorage', { get() { throw new DOMException('blocked', 'SecurityError'); } });
+    });
+    const errors = [];
+    bpage.on('pageerror', (error) => errors.push(error.message));
+    await bpage.goto(server.url + 'index.html');
+    await waitForDiagram(bpage);
+    assert.deepEqual(await values(bpage), ['6.5', '45', '20', '7', '31']);
+    await bpage.click('button.step.up[data-field="0"]');
+    assert.equal((await values(bpage))[0], '7.0');
+    assert.deepEqual(errors, []);
+    await blocked.close();
+  });
+
+  test('offline: after one visit a reload with the network off draws the diagram', async () => {
+    const { page, context } = await openPage(link(['7', '48', '10', '8', '30']));
+    await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
+    await page.setOfflineMode(true);
+    await page.reload();
+    await waitForDiagram(page);
+    assert.deepEqual(await differences(page), wheelRows[1].differences.map((d) => d + MM));
+    await context.close();
+  });
+});
+
+describe('phone and languages', () => {
+  test('360 by 740 at device pixel ratio 3: fields above a whole, sharp diagram, 44 px targets', async () => {
+    const { page, context } = await openPage(link(['7', '48', '10', '8', '30']),
+      { width: 360, height: 740, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+    const layout = await page.evaluate(() => {
+      const box = (element) => element.getBoundingClientRect();
+      const canvas = /** @type {HTMLCanvasElement} */ (document.getElementById('diagram'));
+      const targets = [...document.querySelectorAll('input, button')].map(box).filter((r) => r.width > 0);
+      return {
+        scrollWidth: document.documentElement.scrollWidth,
+        canvas: { ...box(canvas).toJSON(), pixels: canvas.width },
+        lastField: box(/** @type {Element} */ (document.getElementById('OutOffset'))).bottom,
+        smallest: Math.min(...targets.map((r) => Math.min(r.width, r.height))),
+        inputmode: [...document.querySelectorAll('input')].map((i) => i.inputMode),
+      };
+    });
+    assert.ok(layout.scrollWidth <= 360, `no horizontal scrolling (${layout.scrollWidth})`);
+    assert.ok(layout.canvas.left >= 0 && layout.canvas.right <= 360, 'the whole diagram');
+    assert.ok(layout.lastField <= layout.canvas.top, 'the fields stand above the diagram');
+    assert.ok(layout.smallest >= 44, `touch targets (${layout.smallest} px)`);
+    assert.deepEqual(layout.inputmode, ['decimal', 'decimal', 'decimal', 'decimal', 'decimal']);
+    // Drawn at the screen's pixels, not a bitmap stretched: the canvas has
+    // 3 device pixels per CSS pixel, and the red outline's upright side is
+    // a solid run of pure red as wide as two desktop pixels.
+    assert.equal(layout.canvas.pixels, Math.round(layout.canvas.width * 3));
+    const pixels = await canvasPixels(page);
+    const scale = pixels.width / 369;
+    const red = columnsOf(pixels, Math.round(PROBE_ROW * scale), RED);
+    const first = red.filter((x) => x < (wheelRows[1].red[0] + 3) * scale);
+    assert.ok(first.length >= Math.floor(2 * scale) - 1, `a sharp line of ${first.length} device pixels`);
+    await context.close();
+  });
+
+  test('English when the browser prefers it, and the switch', async () => {
+    const english = await launch({ width: 800, height: 600 }, 'en-GB');
+    const page = await english.browser.newPage();
+    await page.goto(server.url + 'index.html' + link(['7', '48', '10', '8', '30']));
+    await waitForDiagram(page);
+    const label = () => page.evaluate(() => document.querySelector('label[for="InIn"]')?.textContent);
+    assert.equal(await label(), 'Clearance');
+    assert.equal(await page.evaluate(() => document.documentElement.lang), 'en');
+    assert.deepEqual(await differences(page), wheelRows[1].differences.map((d) => d + MM), 'numbers stay as they are');
+    await page.click('#language');
+    assert.equal(await label(), '外側余裕');
+    await page.reload();
+    await waitForDiagram(page);
+    assert.equal(await label(), '外側余裕', 'the choice is kept');
+    await english.close();
+  });
+});
