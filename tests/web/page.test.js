@@ -125,7 +125,7 @@ describe('the calculator', () => {
     const { page, context, errors } = await openPage();
     assert.deepEqual(await values(page), ['6.5', '45', '20', '7', '31']);
     assert.deepEqual(await differences(page), ['-7.7' + MM, '20.3' + MM, '0.3' + MM]);
-    assert.equal(await page.evaluate(() => location.hash), link(['6.5', '45', '20', '7', '31']));
+    await page.waitForFunction((l) => location.hash === l, {}, link(['6.5', '45', '20', '7', '31']));
     assert.deepEqual(errors, []);
     await context.close();
   });
@@ -166,7 +166,7 @@ describe('the calculator', () => {
     await page.keyboard.press('Tab');
     await page.waitForFunction((b) => document.getElementById('diff-inner')?.textContent !== b, {}, before[0]);
     assert.equal((await values(page))[4], '30', 'the typed target survives');
-    assert.match(await page.evaluate(() => location.hash), /OutRim=9&/);
+    await page.waitForFunction(() => location.hash.includes('OutRim=9&'));
 
     // Leaving a field whose text did not change does nothing.
     const afterTab = await differences(page);
@@ -186,7 +186,7 @@ describe('the calculator', () => {
     assert.equal((await values(page))[3], '9.0');
     await page.click('button.step.up[data-field="1"]');
     assert.deepEqual(await values(page), ['7', '49', '10', '9.0', '40']);
-    assert.match(await page.evaluate(() => location.hash), /InOffset=49&.*OutRim=9\.0&OutOffset=40$/);
+    await page.waitForFunction(() => /InOffset=49&.*OutRim=9\.0&OutOffset=40$/.test(location.hash));
     // The arrow keys in a field step like its buttons.
     await page.click('#InIn');
     await page.keyboard.press('ArrowDown');
@@ -211,11 +211,13 @@ describe('the calculator', () => {
 
   test('an invalid reference removes both wheels and the texts, and is not stored', async () => {
     const { page, context } = await openPage(link(['7', '48', '10', '8', '30']));
+    await page.waitForFunction(() => localStorage.getItem('rimbeacon.inputs') !== null);
     const stored = await page.evaluate(() => localStorage.getItem('rimbeacon.inputs'));
     await type(page, 'InOffset', '');
     await page.keyboard.press('Enter');
     await page.waitForFunction(() => document.getElementById('diff-inner')?.textContent === '');
     assert.deepEqual(await differences(page), ['', '', '']);
+    await page.waitForFunction(() => location.hash.includes('InOffset=&'));
     const pixels = await canvasPixels(page);
     assert.deepEqual(columnsOf(pixels, PROBE_ROW, GREY), []);
     assert.deepEqual(columnsOf(pixels, PROBE_ROW, RED), []);
@@ -257,6 +259,7 @@ describe('links, storage and offline use', () => {
   test('the storage rule: four valid inputs stored, the target never; garbage and no storage give the defaults', async () => {
     const { page, context } = await openPage(link(['7', '48', '10', '8', '30']));
     const read = () => page.evaluate(() => JSON.parse(localStorage.getItem('rimbeacon.inputs') || 'null'));
+    await page.waitForFunction(() => localStorage.getItem('rimbeacon.inputs') !== null);
     assert.deepEqual(await read(), { InRim: '7', InOffset: '48', InIn: '10', OutRim: '8' });
     await type(page, 'OutRim', 'abc');
     await page.keyboard.press('Enter');
@@ -266,12 +269,15 @@ describe('links, storage and offline use', () => {
     await waitForDiagram(page);
     assert.deepEqual((await values(page)).slice(0, 4), ['7', '48', '10', '8'], 'a visit without a link starts from storage');
 
+    // Once that visit's inputs are stored (its address shows them), garbage.
+    await page.waitForFunction(() => location.hash !== '');
     await page.evaluate(() => localStorage.setItem('rimbeacon.inputs', '{"InRim": 7, "InIn": "12"'));
     await page.goto(server.url + 'index.html');
     await waitForDiagram(page);
     assert.deepEqual((await values(page)).slice(0, 4), ['6.5', '45', '20', '7'], 'garbage: the defaults');
     // As the desktop writes its settings file at the start, the first refresh
     // stores the valid defaults in place of what could not be read.
+    await page.waitForFunction(() => localStorage.getItem('rimbeacon.inputs')?.startsWith('{"InRim":"6.5"'));
     assert.deepEqual(await read(), { InRim: '6.5', InOffset: '45', InIn: '20', OutRim: '7' });
     await context.close();
 

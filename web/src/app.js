@@ -16,6 +16,10 @@ import { buildFragment, parseFragment } from './share.js';
 /** @typedef {import('./texts.js').Language} Language */
 
 const WIDTH_FIELDS = [0, 3];   // the others step as integers
+// The stored inputs and the address follow a refresh once the user pauses
+// for this long (and at once when the page is hidden or the link copied):
+// a refresh pays for neither, and quick steps write them once.
+const SETTLE_MS = 300;
 
 /** @param {string} id */
 function byId(id) {
@@ -44,13 +48,31 @@ let scene = {
 
 // ------------------------------------------------------------ the refresh
 
-/** Copies the five boxes into the core's fields; stores valid inputs. */
+/** @type {string[] | null} the last valid inputs not yet stored */
+let unstored = null;
+let settleTimer = 0;
+
+/** Copies the five boxes into the core's fields; keeps valid inputs to store. */
 function readFields() {
   if (!core) return { refValid: false, outValid: false, storable: false };
   inputs.forEach((input, i) => core?.setField(i, input.value));
   const validity = core.validity();
-  if (validity.storable) saveInputs([0, 1, 2, 3].map((i) => core?.field(i) ?? ''));
+  if (validity.storable) unstored = [0, 1, 2, 3].map((i) => core?.field(i) ?? '');
   return validity;
+}
+
+/** Stores the inputs and updates the address now. */
+function settle() {
+  clearTimeout(settleTimer);
+  settleTimer = 0;
+  if (unstored) saveInputs(unstored);
+  unstored = null;
+  updateLink();
+}
+
+function settleLater() {
+  clearTimeout(settleTimer);
+  settleTimer = window.setTimeout(settle, SETTLE_MS);
 }
 
 /**
@@ -68,7 +90,7 @@ function refresh(override) {
   scene = { refValid: validity.refValid, outValid: validity.outValid, drawing: core.draw() };
   paint();
   showDifferences();
-  updateLink();
+  settleLater();
 }
 
 /** A refresh that keeps the target offset the box shows. */
@@ -126,6 +148,7 @@ function openLink() {
 }
 
 async function copyLink() {
+  settle();
   const status = byId('copy-status');
   const words = TEXTS[language];
   try {
@@ -191,6 +214,10 @@ function wireControls() {
     if (location.hash !== fragment) openLink();
   });
   new ResizeObserver(() => paint()).observe(canvas);
+  window.addEventListener('pagehide', settle);
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'hidden') settle();
+  });
 }
 
 // ------------------------------------------------------------ start
