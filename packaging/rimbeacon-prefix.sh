@@ -21,6 +21,30 @@
 # - --unmanaged, a bare X display without a window manager (the test lab):
 #   Managed=N, Decorated=N. Wine places and draws the windows itself.
 # A later call with the other mode switches only these settings.
+#
+# Screen resolution, on every call, and only where Wine scales a program that
+# is not DPI-aware as a whole (Wine 10 and later, as Windows does): the
+# prefix's HKCU\Control Panel\Desktop\LogPixels follows the desktop's own
+# setting, so that the window comes up at the size of the user's other
+# programs on a high-DPI screen. Wine 8 and 9 would only grow the dialog's
+# controls and leave the picture and the diagram at 1x, so there the prefix
+# stays at 96.
+# - The desktop's setting is Xft.dpi from the X resources (xrdb -query),
+#   rounded to the nearest of 96, 120, 144, 168, 192, 240 and 288 (a tie goes
+#   to the smaller); 96 without it; RIMBEACON_DPI overrides both.
+# - Nothing is scaled twice. GNOME and KDE Plasma on X11 write the desktop's
+#   scale into Xft.dpi (96 times the scale and text factor). On Wayland both
+#   let the compositor scale X11 windows by default and then leave Xft.dpi at
+#   96 (unscaled, so a program's own scaling and the compositor's do not add
+#   up); only where X11 programs are told to scale themselves (Plasma's
+#   "Apply scaling themselves", GNOME's xwayland-native-scaling) is Xft.dpi
+#   raised with it, and then the compositor does not scale them.
+# - A value the user set in this prefix (winecfg's Graphics tab) is kept:
+#   beside each LogPixels it writes, this script writes the same number as
+#   RimbeaconLogPixels. A LogPixels without that mark, or one that differs
+#   from it, is the user's; the mark is then removed and the value never
+#   touched again. The values are read from the prefix's user.reg, without
+#   starting Wine; Wine runs only to write a new value.
 # Exits non-zero with a one-line message when the prefix cannot be made.
 set -u
 mode=managed
@@ -30,11 +54,86 @@ prefix="${1:-}"
 command -v wine >/dev/null 2>&1 || { echo "rimbeacon: wine is not installed (Debian: apt-get install wine wine64)" >&2; exit 1; }
 
 stamp="$prefix/.rimbeacon-prefix-v4"
-[ -f "$stamp" ] && [ "$(cat "$stamp")" = "$mode" ] && exit 0
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 # No Mono or Gecko: their install dialogs would stop an unattended start.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# The DWORD value NAME of [Control Panel\Desktop] in the prefix's user.reg,
+# in decimal; empty when it is not there.
+desktop_value() {  # name
+    [ -f "$prefix/user.reg" ] || return 0
+    awk -v name="\"$1\"=dword:" '
+        /^\[/ { inside = ($0 ~ /^\[Control Panel\\\\Desktop\]/) }
+        inside && index($0, name) == 1 { print substr($0, length(name) + 1); exit }
+    ' "$prefix/user.reg" | { read -r hex && printf '%d\n' "0x$hex"; }
+}
+
+# The resolution the desktop asks for: RIMBEACON_DPI, else Xft.dpi rounded
+# to a step Windows offers, else 96.
+wanted_dpi() {
+    dpi=${RIMBEACON_DPI:-}
+    if [ -z "$dpi" ] && command -v xrdb >/dev/null 2>&1; then
+        dpi=$(xrdb -query 2>/dev/null | sed -n 's/^Xft\.dpi:[[:space:]]*\([0-9.]*\).*/\1/p' | head -n 1)
+    fi
+    echo "${dpi:-96}" | awk '{
+        n = split("96 120 144 168 192 240 288", steps, " "); best = 96
+        if ($1 + 0 > 0) for (i = 1; i <= n; i++) {
+            d = steps[i] - $1; if (d < 0) d = -d
+            b = best - $1; if (b < 0) b = -b
+            if (d < b) best = steps[i]
+        }
+        print best }'
+}
+
+# The major version of Wine, 0 when it cannot be told.
+wine_major() {
+    wine --version 2>/dev/null | sed -n 's/^wine-\([0-9]*\).*/\1/p' | head -n 1 | grep . || echo 0
+}
+
+# Writes a registry file (version 5) into the prefix: regedit reads it as
+# UTF-16 with a byte order mark.
+import_reg() {  # file
+    { printf '\377\376'; sed 's/$/\r/' "$1" | iconv -f UTF-8 -t UTF-16LE; } >"$1.utf16" || return 1
+    wine regedit /S "$(winepath -w "$1.utf16" 2>/dev/null)" >/dev/null 2>&1
+}
+
+# LogPixels as the desktop asks for it, on Wine 10 and later, unless the
+# user chose it. Run after the prefix is ready.
+apply_dpi() {
+    [ "$(wine_major)" -ge 10 ] || return 0
+    current=$(desktop_value LogPixels)
+    mark=$(desktop_value RimbeaconLogPixels)
+    want=$(wanted_dpi)
+    dpireg=$(mktemp) || return 1
+    {
+        echo 'Windows Registry Editor Version 5.00'
+        echo
+        echo '[HKEY_CURRENT_USER\Control Panel\Desktop]'
+    } >"$dpireg"
+    if [ -n "$current" ] && [ "$current" != "$mark" ]; then
+        # The user's value: keep it, and drop a stale mark once.
+        [ -z "$mark" ] && { rm -f "$dpireg"; return 0; }
+        echo '"RimbeaconLogPixels"=-' >>"$dpireg"
+    elif [ "$current" = "$want" ] || { [ -z "$current" ] && [ "$want" -eq 96 ]; }; then
+        rm -f "$dpireg"
+        return 0
+    else
+        hex=$(printf '%08x' "$want")
+        echo "\"LogPixels\"=dword:$hex" >>"$dpireg"
+        echo "\"RimbeaconLogPixels\"=dword:$hex" >>"$dpireg"
+    fi
+    status=0
+    import_reg "$dpireg" && wineserver -w || status=1
+    rm -f "$dpireg" "$dpireg.utf16"
+    [ $status -eq 0 ] || echo "rimbeacon: could not set the screen resolution of the Wine prefix $prefix" >&2
+    return 0
+}
+
+if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$mode" ]; then
+    apply_dpi
+    exit 0
+fi
 mkdir -p "$prefix" || { echo "rimbeacon: cannot create the Wine prefix $prefix" >&2; exit 1; }
 
 if [ "$mode" = managed ]; then managed=Y; else managed=N; fi
@@ -70,11 +169,10 @@ if [ ! -f "$stamp" ]; then
     done
 fi
 
-# regedit reads version 5 files as UTF-16 with a byte order mark.
-{ printf '\377\376'; sed 's/$/\r/' "$reg" | iconv -f UTF-8 -t UTF-16LE; } >"$reg.utf16" || exit 1
-if ! wine regedit /S "$(winepath -w "$reg.utf16" 2>/dev/null)" >/dev/null 2>&1; then
+if ! import_reg "$reg"; then
     echo "rimbeacon: could not write the settings of the Wine prefix $prefix" >&2
     exit 1
 fi
 wineserver -w
 printf '%s\n' "$mode" >"$stamp"
+apply_dpi

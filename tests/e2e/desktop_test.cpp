@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -65,6 +66,10 @@ TEST_F(Desktop, FirstStartShowsWholeLabelsRollsUpAndBackMovesAndKeepsItsSettings
 
     // Two double clicks on the caption: rolled up, then back at full height.
     const RECT full = e2e::WindowRect(window);
+    // The window's size as the program sees it; desktop-run compares it
+    // with the size the X display shows, which differs when Wine scales.
+    std::printf("window size: %ldx%ld\n", full.right - full.left, full.bottom - full.top);
+    std::fflush(stdout);
     ASSERT_TRUE(e2e::DoubleClickCaption(window));
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::Height(e2e::WindowRect(window)) < e2e::Height(full); }))
         << "not rolled up";
