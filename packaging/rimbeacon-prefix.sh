@@ -44,7 +44,9 @@
 #   RimbeaconLogPixels. A LogPixels without that mark, or one that differs
 #   from it, is the user's; the mark is then removed and the value never
 #   touched again. The values are read from the prefix's user.reg, without
-#   starting Wine; Wine runs only to write a new value.
+#   starting Wine; Wine runs only to write a new value. (Wine saves user.reg
+#   when its session ends, a few seconds after the last program: a change
+#   made in winecfg and followed at once by a start can be missed then.)
 # Exits non-zero with a one-line message when the prefix cannot be made.
 set -u
 mode=managed
@@ -124,8 +126,16 @@ apply_dpi() {
         echo "\"RimbeaconLogPixels\"=dword:$hex" >>"$dpireg"
     fi
     status=0
-    import_reg "$dpireg" && wineserver -w || status=1
+    import_reg "$dpireg" || status=1
     rm -f "$dpireg" "$dpireg.utf16"
+    # Wine takes the resolution when its session starts: wait for the session
+    # that regedit began to end (a few seconds), so that the program starts
+    # a new one at the new resolution. While a Rimbeacon is open its session
+    # goes on; then the new resolution waits for the next session rather
+    # than this start for the open window.
+    if ! pgrep -u "$(id -u)" -f 'Rimbeacon\.exe' >/dev/null 2>&1; then
+        wineserver -w
+    fi
     [ $status -eq 0 ] || echo "rimbeacon: could not set the screen resolution of the Wine prefix $prefix" >&2
     return 0
 }
@@ -174,5 +184,5 @@ if ! import_reg "$reg"; then
     exit 1
 fi
 wineserver -w
-printf '%s\n' "$mode" >"$stamp"
 apply_dpi
+printf '%s\n' "$mode" >"$stamp"

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "resources/resource.h"
@@ -29,6 +30,23 @@ constexpr int kDragSlack = 6;  // px
 // "バージョン情報": the about box's caption
 const char kAboutCaption[] = "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93\x8f\xee\x95\xf1";
 const char kMenuClass[] = "#32768";
+
+// From this Wine on, a window rolled up to its caption keeps a 0 px client
+// area under the window manager's decorations.
+constexpr int kWineKeepsZeroHeight = 10;
+
+// The major version of the Wine that runs the tests (ntdll's
+// wine_get_version), 0 when it cannot be told.
+int WineMajorVersion() {
+    using GetVersion = const char* (*)();
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    FARPROC proc = ntdll != nullptr ? GetProcAddress(ntdll, "wine_get_version") : nullptr;
+    if (proc == nullptr) return 0;
+    GetVersion get = nullptr;
+    static_assert(sizeof get == sizeof proc, "function pointers of one size");
+    std::memcpy(&get, &proc, sizeof get);
+    return std::atoi(get());
+}
 
 std::string SettingsFile() {
     const char* folder = std::getenv("RIMBEACON_DESKTOP_SETTINGS");
@@ -141,14 +159,17 @@ TEST_F(Desktop, SecondStartFromAnotherFolderBringsBackTheStoredInputAndRollsUpUn
     ASSERT_TRUE(PostMessageA(window, WM_NCLBUTTONDBLCLK, HTCAPTION, 0));
     ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::Height(e2e::WindowRect(window)) < e2e::Height(full); }))
         << "not rolled up";
-    // X11 cannot show a window 0 px high: once the window manager's answer
-    // is in, the client area is 1 px. Only then is the roll-up's own test
-    // of "rolled up" put to the proof.
-    ASSERT_TRUE(e2e::WaitUntil([&] {
-        RECT client{};
-        GetClientRect(window, &client);
-        return e2e::Height(client) > 0;
-    })) << "the client area stays 0 px high";
+    // X11 cannot show a window 0 px high: under Wine 8 and 9, once the
+    // window manager's answer is in, the client area is 1 px. Only then is
+    // the roll-up's own test of "rolled up" put to the proof. Wine 10 keeps
+    // reporting the 0 px it was asked for.
+    if (WineMajorVersion() < kWineKeepsZeroHeight) {
+        ASSERT_TRUE(e2e::WaitUntil([&] {
+            RECT client{};
+            GetClientRect(window, &client);
+            return e2e::Height(client) > 0;
+        })) << "the client area stays 0 px high";
+    }
     ASSERT_TRUE(PostMessageA(window, WM_NCLBUTTONDBLCLK, HTCAPTION, 0));
     EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::Height(e2e::WindowRect(window)) == e2e::Height(full); }))
         << "not restored: the window stays " << e2e::Height(e2e::WindowRect(window)) << " px high";

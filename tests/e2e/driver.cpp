@@ -148,9 +148,14 @@ INPUT MouseButton(bool up, POINT screen) {
     return in;
 }
 
+// Within a pixel: where Wine scales the screen for a program that is not
+// DPI-aware (Wine 10 at more than 96 DPI), a point of the program's
+// coordinates can fall between two of the screen's and read back one off.
+// The button events carry their own position, so a click still lands where
+// it was sent.
 bool CursorAt(POINT p) {
     POINT now{};
-    return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+    return GetCursorPos(&now) && std::abs(now.x - p.x) <= 1 && std::abs(now.y - p.y) <= 1;
 }
 
 bool MoveStepwise(POINT target) {
