@@ -39,34 +39,33 @@ def bmp_8bit(width, height, palette, pixels):
     return header + info + pal + bytes(body)
 
 
+def png_chunk(kind, data):
+    return (struct.pack(">I", len(data)) + kind + data +
+            struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+
 def png_rgba(size, rgba):
     """rgba: rows top to bottom of (r, g, b, a) tuples."""
-    def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data +
-                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
     raw = bytearray()
     for row in rgba:
         raw.append(0)
         for px in row:
             raw += bytes(px)
     ihdr = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) +
-            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) +
+            png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + png_chunk(b"IEND", b""))
 
 
 def png_palette(width, height, palette, pixels):
     """pixels: rows top to bottom of palette indices; palette: (r, g, b)."""
-    def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data +
-                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
     raw = bytearray()
     for row in pixels:
         raw.append(0)
         raw += bytes(row)
     ihdr = struct.pack(">IIBBBBB", width, height, 8, 3, 0, 0, 0)
     plte = b"".join(bytes(c) for c in palette)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"PLTE", plte) +
-            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + png_chunk(b"PLTE", plte) +
+            png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + png_chunk(b"IEND", b""))
 
 
 def read_bmp_8bit(data):

@@ -174,6 +174,22 @@ function step(index, delta) {
   refreshKeepingTarget();
 }
 
+/** Each field's stepper: an up and a down button after its box. */
+function addSteppers() {
+  inputs.forEach((input, index) => {
+    for (const [name, delta, symbol, label] of /** @type {const} */ ([['up', 1, '▲', 'stepUp'], ['down', -1, '▼', 'stepDown']])) {
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.className = `step ${name}`;
+      button.dataset.field = String(index);
+      button.dataset.delta = String(delta);
+      button.dataset.label = label;
+      button.textContent = symbol;
+      input.parentElement?.append(button);
+    }
+  });
+}
+
 function wireControls() {
   inputs.forEach((input, index) => {
     input.addEventListener('keydown', (event) => {
@@ -249,6 +265,7 @@ function registerServiceWorker() {
 }
 
 async function start() {
+  addSteppers();
   applyLanguage(language);
   const pictureLoaded = new Promise((resolve) => {
     picture.onload = resolve;
