@@ -185,6 +185,8 @@ function addSteppers() {
       button.dataset.delta = String(delta);
       button.dataset.label = label;
       button.textContent = symbol;
+      // Not a tab stop, as on the desktop: the arrow keys step in the field.
+      button.tabIndex = -1;
       input.parentElement?.append(button);
     }
   });
