@@ -10,6 +10,7 @@ import { PICTURE_HEIGHT, PICTURE_WIDTH, drawDiagram } from './diagram.js';
 import { applyLanguage, rememberLanguage, startLanguage, TEXTS } from './texts.js';
 import { loadInputs, saveInputs } from './storage.js';
 import { buildFragment, parseFragment } from './share.js';
+import { registerServiceWorker } from './offline.js';
 
 /** @typedef {import('./core.js').Core} Core */
 /** @typedef {import('./core.js').Drawing} Drawing */
@@ -239,32 +240,6 @@ function wireControls() {
 }
 
 // ------------------------------------------------------------ start
-
-function registerServiceWorker() {
-  if (!('serviceWorker' in navigator)) return;
-  navigator.serviceWorker.register('sw.js').then((registration) => {
-    // A new version waits until this page tells it to take over; then one
-    // reload brings all of its files at once.
-    const takeOver = () => registration.waiting?.postMessage('take-over');
-    if (registration.waiting) takeOver();
-    registration.addEventListener('updatefound', () => {
-      registration.installing?.addEventListener('statechange', () => {
-        if (registration.waiting && navigator.serviceWorker.controller) takeOver();
-      });
-    });
-  }).catch(() => {
-    // No offline copy; the page works as it is.
-  });
-  // The first visit's worker does not take the open page over; only a
-  // replaced version reloads it.
-  const hadController = navigator.serviceWorker.controller !== null;
-  let reloaded = false;
-  navigator.serviceWorker.addEventListener('controllerchange', () => {
-    if (reloaded || !hadController) return;
-    reloaded = true;
-    location.reload();
-  });
-}
 
 async function start() {
   addSteppers();
