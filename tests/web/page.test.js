@@ -7,7 +7,8 @@
 // program's window (docs/screenshots).
 
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { ROOT, launch, serve, waitForDiagram } from './browser.js';
@@ -298,14 +299,41 @@ describe('links, storage and offline use', () => {
     await blocked.close();
   });
 
-  test('offline: after one visit a reload with the network off draws the diagram', async () => {
-    const { page, context } = await openPage(link(['7', '48', '10', '8', '30']));
-    await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
-    await page.setOfflineMode(true);
-    await page.reload();
-    await waitForDiagram(page);
-    assert.deepEqual(await differences(page), wheelRows[1].differences.map((d) => d + MM));
-    await context.close();
+  test('offline after one visit; a new version then replaces the old one whole', async () => {
+    // A copy of the site of its own, so that a second version can be made.
+    const copy = mkdtempSync(join(tmpdir(), 'rimbeacon-site-'));
+    cpSync(SITE, copy, { recursive: true });
+    const own = await serve(copy);
+    const context = await chromium.browser.createBrowserContext();
+    const page = await context.newPage();
+    try {
+      await page.goto(own.url + 'index.html' + link(['7', '48', '10', '8', '30']));
+      await waitForDiagram(page);
+      await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
+      await page.setOfflineMode(true);
+      await page.reload();
+      await waitForDiagram(page);
+      assert.deepEqual(await differences(page), wheelRows[1].differences.map((d) => d + MM));
+      await page.setOfflineMode(false);
+
+      // The next version: another word in texts.js, another worker.
+      const texts = join(copy, 'src', 'texts.js');
+      writeFileSync(texts, readFileSync(texts, 'utf8').replace("copyLink: 'リンクをコピー'", "copyLink: 'リンクをコピー!'"));
+      const worker = join(copy, 'sw.js');
+      writeFileSync(worker, readFileSync(worker, 'utf8').replace(/const VERSION = '[^']*'/, "const VERSION = 'next'"));
+      await page.reload();
+      await waitForDiagram(page);
+      // This visit is still the old version, whole: its files from its cache.
+      assert.equal(await page.evaluate(() => document.getElementById('copy-link')?.textContent), 'リンクをコピー');
+      // Once the new version is in, the page reloads into it, whole.
+      await page.waitForFunction(() => document.getElementById('copy-link')?.textContent === 'リンクをコピー!');
+      await waitForDiagram(page);
+      assert.deepEqual(await page.evaluate(() => caches.keys()), ['rimbeacon-next']);
+    } finally {
+      await context.close();
+      own.stop();
+      rmSync(copy, { recursive: true, force: true });
+    }
   });
 });
 
