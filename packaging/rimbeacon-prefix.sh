@@ -100,34 +100,37 @@ import_reg() {  # file
     wine regedit /S "$(winepath -w "$1.utf16" 2>/dev/null)" >/dev/null 2>&1
 }
 
+# Writes the given value lines into [HKEY_CURRENT_USER\Control Panel\Desktop].
+set_desktop_values() {  # "name"=value ...
+    dpireg=$(mktemp) || return 1
+    {
+        echo 'Windows Registry Editor Version 5.00'
+        echo
+        echo '[HKEY_CURRENT_USER\Control Panel\Desktop]'
+        printf '%s\n' "$@"
+    } >"$dpireg"
+    import_reg "$dpireg"
+    status=$?
+    rm -f "$dpireg" "$dpireg.utf16"
+    [ $status -eq 0 ] || echo "rimbeacon: could not set the screen resolution of the Wine prefix $prefix" >&2
+    return $status
+}
+
 # LogPixels as the desktop asks for it, on Wine 10 and later, unless the
 # user chose it. Run after the prefix is ready.
 apply_dpi() {
     [ "$(wine_major)" -ge 10 ] || return 0
     current=$(desktop_value LogPixels)
     mark=$(desktop_value RimbeaconLogPixels)
-    want=$(wanted_dpi)
-    dpireg=$(mktemp) || return 1
-    {
-        echo 'Windows Registry Editor Version 5.00'
-        echo
-        echo '[HKEY_CURRENT_USER\Control Panel\Desktop]'
-    } >"$dpireg"
     if [ -n "$current" ] && [ "$current" != "$mark" ]; then
         # The user's value: keep it, and drop a stale mark once.
-        [ -z "$mark" ] && { rm -f "$dpireg"; return 0; }
-        echo '"RimbeaconLogPixels"=-' >>"$dpireg"
-    elif [ "$current" = "$want" ] || { [ -z "$current" ] && [ "$want" -eq 96 ]; }; then
-        rm -f "$dpireg"
+        [ -z "$mark" ] || set_desktop_values '"RimbeaconLogPixels"=-'
         return 0
-    else
-        hex=$(printf '%08x' "$want")
-        echo "\"LogPixels\"=dword:$hex" >>"$dpireg"
-        echo "\"RimbeaconLogPixels\"=dword:$hex" >>"$dpireg"
     fi
-    status=0
-    import_reg "$dpireg" || status=1
-    rm -f "$dpireg" "$dpireg.utf16"
+    want=$(wanted_dpi)
+    [ "${current:-96}" = "$want" ] && return 0
+    hex=$(printf '%08x' "$want")
+    set_desktop_values "\"LogPixels\"=dword:$hex" "\"RimbeaconLogPixels\"=dword:$hex" || return 0
     # Wine takes the resolution when its session starts: wait for the session
     # that regedit began to end (a few seconds), so that the program starts
     # a new one at the new resolution. While a Rimbeacon is open its session
@@ -136,8 +139,6 @@ apply_dpi() {
     if ! pgrep -u "$(id -u)" -f 'Rimbeacon\.exe' >/dev/null 2>&1; then
         wineserver -w
     fi
-    [ $status -eq 0 ] || echo "rimbeacon: could not set the screen resolution of the Wine prefix $prefix" >&2
-    return 0
 }
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$mode" ]; then
