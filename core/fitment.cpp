@@ -75,10 +75,14 @@ void ComputeOffset(WheelFields& fields, const char* overrideText, FitResult& fit
 }
 
 Differences FitDifferences(const WheelFields& fields, const FitResult& fit) {
+    return FitDifferencesAt(fields, fit, num::atof(fields.OutOffset));
+}
+
+Differences FitDifferencesAt(const WheelFields& fields, const FitResult& fit, double targetOffset) {
     double inWidth = WidthToMm(fields.InRim);
     double outWidth = WidthToMm(fields.OutRim);
     double inIn = num::atof(fields.InIn);
-    double t = fit.OptimalOffset - num::atof(fields.OutOffset);
+    double t = fit.OptimalOffset - targetOffset;
 
     Differences d{};
     d.Inner = ((outWidth - inWidth) - t) - inIn;

@@ -77,6 +77,9 @@ void ComputeOffset(WheelFields& fields, const char* overrideText, FitResult& fit
 //   Fender = t
 Differences FitDifferences(const WheelFields& fields, const FitResult& fit);
 
+// FitDifferences with targetOffset in place of atof(OutOffset).
+Differences FitDifferencesAt(const WheelFields& fields, const FitResult& fit, double targetOffset);
+
 // Size of the buffer FormatDifference writes into, NUL included.
 constexpr std::size_t kDifferenceTextSize = 256;
 
