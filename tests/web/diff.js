@@ -65,8 +65,15 @@ function text() {
 
 const hex = (bytes) => (bytes.length === 0 ? '-' : Buffer.from(bytes).toString('hex'));
 
-// Each input: five texts, cut to 255 bytes as the page cuts them.
-const inputs = Array.from({ length: COUNT }, () => Array.from({ length: 5 }, () => cutUtf8(text(), 255)));
+/** A spacer or bulge: often a plausible one, so that every verdict comes up. */
+const thickness = () => (random() < 0.5 ? text() : pick(['0', String(int(30)), String(int(200) / 10)]));
+
+// Each input: the five field texts, the spacer and the bulge, cut to 255
+// bytes as the page cuts them, and the vehicle (0 passenger, 1 other).
+const inputs = Array.from({ length: COUNT }, () => ({
+  texts: [...Array.from({ length: 5 }, text), thickness(), thickness()].map((t) => cutUtf8(t, 255)),
+  vehicle: int(2),
+}));
 
 // ------------------------------------------------------------ both sides
 
@@ -86,10 +93,10 @@ function drawn() {
 }
 
 /** The wasm side of one input, in the native driver's order and format. */
-function wasmLine(bytes) {
+function wasmLine({ texts: bytes, vehicle }) {
   const texts = bytes.map((b) => decoder.decode(b));
   let out = '';
-  for (const t of texts) out += `${bits(core.readNumber(t))} ${core.numberValid(t) ? 1 : 0} `;
+  for (const t of texts.slice(0, 5)) out += `${bits(core.readNumber(t))} ${core.numberValid(t) ? 1 : 0} `;
   texts.forEach((t, i) => core.setField(i, t));
   const bitsOf = (v) => (v.refValid ? 1 : 0) | (v.outValid ? 2 : 0) | (v.storable ? 4 : 0);
   out += String(bitsOf(core.validity()));
@@ -110,6 +117,11 @@ function wasmLine(bytes) {
     const wrote = core.stepInteger(field, field === 4 ? 1 : -1);
     out += ` ${wrote ? 1 : 0} ${textHex(core.field(field))}`;
   }
+  // The protrusion check on the fields as they were, after the override.
+  texts.slice(0, 5).forEach((t, i) => core.setField(i, t));
+  const check = core.check(vehicle === 0 ? 'passenger' : 'other');
+  out += ` ${check.verdict || '-'} ${[check.wheel, check.tyre, check.margin, check.effective].map(textHex).join(' ')}`;
+  out += ` ${check.answers.map(textHex).join(' ')}`;
   return out;
 }
 
@@ -118,11 +130,11 @@ const KINDS = [
   ['number reading', [0, 2, 4, 6, 8]], ['IsFieldValid', [1, 3, 5, 7, 9]], ['EvaluateValidity', [10, 13]],
   ['ComputeOffset text', [11, 21]], ['ComputeOffset value', [12]], ['diagram columns', [14, 15, 16, 17, 22, 23, 24, 25]],
   ['FormatDifference texts', [18, 19, 20, 26, 27, 28]], ['StepWidthText', [29, 30, 31, 32]],
-  ['integer stepper', [33, 34, 35, 36]],
+  ['integer stepper', [33, 34, 35, 36]], ['protrusion check', [37, 38, 39, 40, 41, 42, 43]],
 ];
 
 const native = spawn(nativeDriver, [], { stdio: ['pipe', 'pipe', 'inherit'] });
-Readable.from(inputs.map((record) => record.map(hex).join(' ') + '\n')).pipe(native.stdin);
+Readable.from(inputs.map((record) => `${record.texts.map(hex).join(' ')} ${record.vehicle}\n`)).pipe(native.stdin);
 const lines = createInterface({ input: native.stdout });
 
 const differing = new Map(KINDS.map(([name]) => [name, 0]));
@@ -142,7 +154,7 @@ for await (const nativeLine of lines) {
   }
   if (bad) {
     failed += 1;
-    if (shown.length < 5) shown.push(`input ${index} [${inputs[index].map(hex).join(' ')}]\n  wasm   ${ours.join(' ')}\n  native ${theirs.join(' ')}`);
+    if (shown.length < 5) shown.push(`input ${index} [${inputs[index].texts.map(hex).join(' ')} ${inputs[index].vehicle}]\n  wasm   ${ours.join(' ')}\n  native ${theirs.join(' ')}`);
   }
   index += 1;
 }

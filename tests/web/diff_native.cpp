@@ -1,5 +1,6 @@
 // The native half of the differential check (diff.js): reads input records,
-// one a line, each five field texts in hexadecimal ("-" for an empty one),
+// one a line, each seven field texts in hexadecimal ("-" for an empty one)
+// and the vehicle (0 passenger, 1 other),
 // runs them through the core's WebAssembly interface built natively, and
 // writes one line of results a record. diff.js does the same through the
 // WebAssembly module and compares the lines. The order of the calls and the
@@ -13,7 +14,10 @@
 
 namespace {
 
-constexpr int kFields = 5;
+constexpr int kWheelFields = 5;
+constexpr int kFields = 7;  // and the spacer and the bulge
+constexpr int kCheckTexts = 4;
+constexpr int kAnswers = 2;
 constexpr std::size_t kFieldBytes = 256;
 
 std::string Hex(const char* text) {
@@ -67,16 +71,18 @@ std::string Drawn() {
 int main() {
     char line[8192];
     while (std::fgets(line, sizeof line, stdin) != nullptr) {
-        std::string words[kFields];
+        std::string words[kFields + 1];
         int count = 0;
-        for (char* word = std::strtok(line, " \n"); word != nullptr && count < kFields; word = std::strtok(nullptr, " \n")) {
+        for (char* word = std::strtok(line, " \n"); word != nullptr && count < kFields + 1;
+             word = std::strtok(nullptr, " \n")) {
             words[count++] = word;
         }
         char texts[kFields][kFieldBytes];
         for (int i = 0; i < kFields; ++i) Unhex(i < count ? words[i] : "-", texts[i]);
+        const int vehicle = count > kFields && words[kFields] == "1" ? kVehicleOther : kVehiclePassenger;
 
         std::string out;
-        for (int i = 0; i < kFields; ++i) {
+        for (int i = 0; i < kWheelFields; ++i) {
             SetScratch(texts[i]);
             out += Bits(rb_read_number()) + " " + std::to_string(rb_number_valid()) + " ";
         }
@@ -100,6 +106,11 @@ int main() {
             const int wrote = rb_step_integer(field, field == 4 ? 1 : -1);
             out += " " + std::to_string(wrote) + " " + Hex(rb_field(field));
         }
+        for (int i = 0; i < kWheelFields; ++i) std::strcpy(rb_field(i), texts[i]);
+        static const char* const kVerdicts[] = {"-", "wheel-out", "tyre-out", "tyre-tolerated", "ok"};
+        out += std::string(" ") + kVerdicts[rb_check(vehicle)];
+        for (int k = 0; k < kCheckTexts; ++k) out += " " + Hex(rb_check_text(k));
+        for (int k = 0; k < kAnswers; ++k) out += " " + Hex(rb_answer(k));
         std::printf("%s\n", out.c_str());
     }
     return 0;

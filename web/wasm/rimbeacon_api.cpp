@@ -5,14 +5,17 @@
 
 #include "core/fitment.h"
 #include "core/number_text.h"
+#include "core/protrusion.h"
 #include "core/width_step.h"
 #include "diagram/diagram_geometry.h"
 
 namespace {
 
-constexpr int kFieldCount = 5;
+constexpr int kFieldCount = 7;  // the five wheel fields, spacer and bulge
 constexpr int kColumnCount = 4;
 constexpr int kDifferenceCount = 3;
+constexpr int kCheckTextCount = 4;
+constexpr int kAnswerCount = 2;
 
 // The integer steppers: range, and how much of the field the desktop's
 // up-down control looks at (its 20-character buffer, NUL included).
@@ -37,9 +40,17 @@ struct Drawing {
     char differences[kDifferenceCount][kDifferenceUtf8Size];
 };
 
+struct Check {
+    char texts[kCheckTextCount][kDifferenceUtf8Size];
+    char answers[kAnswerCount][num::kFixedBufferSize];
+};
+
 WheelFields gFields;
+char gSpacer[kFieldSize];
+char gBulge[kFieldSize];
 FitResult gFit;
 Drawing gDrawing;
+Check gCheck;
 char gScratch[kFieldSize];
 int gStepperPosition[kFieldCount];
 
@@ -50,8 +61,31 @@ char* FieldAt(int index) {
     case 2: return gFields.InIn;
     case 3: return gFields.OutRim;
     case 4: return gFields.OutOffset;
+    case kSpacerField: return gSpacer;
+    case kBulgeField: return gBulge;
     default: return nullptr;
     }
+}
+
+double ReadField(char (&field)[kFieldSize]) {
+    field[kFieldSize - 1] = '\0';
+    return num::atof(field);
+}
+
+int VerdictCode(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::WheelOut: return kVerdictWheelOut;
+    case Verdict::TyreOut: return kVerdictTyreOut;
+    case Verdict::TyreTolerated: return kVerdictTyreTolerated;
+    case Verdict::Ok: return kVerdictOk;
+    case Verdict::None: break;
+    }
+    return kVerdictNone;
+}
+
+void WriteAnswer(const OffsetAnswer& answer, char (&out)[num::kFixedBufferSize]) {
+    out[0] = '\0';
+    if (answer.Found) num::FormatFixed(answer.Offset, 0, out, sizeof out);
 }
 
 // The fender column less a distance in millimetres at half scale, as the
@@ -177,11 +211,12 @@ RB_EXPORT void rb_draw() {
     gDrawing.columns[kGreyOuter] = ColumnInsideFender(clearance);
 
     gFit.OutWidthMm = WidthToMm(gFields.OutRim);
-    const double target = num::atof(gFields.OutOffset);
+    const double spacer = ReadField(gSpacer);
+    const double target = EffectiveOffset(num::atof(gFields.OutOffset), spacer);
     gDrawing.columns[kRedInner] = ColumnInsideFender(target - gFit.OptimalOffset + gFit.OutWidthMm);
     gDrawing.columns[kRedOuter] = ColumnInsideFender(target - gFit.OptimalOffset);
 
-    const Differences d = FitDifferences(gFields, gFit);
+    const Differences d = FitDifferencesWithSpacer(gFields, gFit, spacer);
     WriteDifference(d.Inner, gDrawing.differences[kDifferenceInner]);
     WriteDifference(d.Outer, gDrawing.differences[kDifferenceOuter]);
     WriteDifference(d.Fender, gDrawing.differences[kDifferenceFender]);
@@ -193,6 +228,32 @@ RB_EXPORT std::int32_t rb_column(int index) {
 
 RB_EXPORT const char* rb_difference(int index) {
     return index >= 0 && index < kDifferenceCount ? gDrawing.differences[index] : "";
+}
+
+RB_EXPORT int rb_check(int vehicle) {
+    const Vehicle kind = vehicle == kVehiclePassenger ? Vehicle::Passenger : Vehicle::Other;
+    const double spacer = ReadField(gSpacer);
+    const double bulge = ReadField(gBulge);
+    const Differences d = FitDifferencesWithSpacer(gFields, gFit, spacer);
+    const Protrusion p = CheckProtrusion(d.Fender, bulge, kind);
+    WriteDifference(p.Wheel, gCheck.texts[kCheckWheel]);
+    WriteDifference(p.Tyre, gCheck.texts[kCheckTyre]);
+    WriteDifference(p.Margin, gCheck.texts[kCheckMargin]);
+    gCheck.texts[kCheckEffective][0] = '\0';
+    if (spacer != 0) {
+        WriteDifference(EffectiveOffset(num::atof(gFields.OutOffset), spacer), gCheck.texts[kCheckEffective]);
+    }
+    WriteAnswer(SmallestOffsetInside(gFit.OptimalOffset, spacer), gCheck.answers[kAnswerInside]);
+    WriteAnswer(SmallestOffsetWithinRule(gFit.OptimalOffset, spacer, bulge, kind), gCheck.answers[kAnswerWithinRule]);
+    return VerdictCode(p.Result);
+}
+
+RB_EXPORT const char* rb_check_text(int index) {
+    return index >= 0 && index < kCheckTextCount ? gCheck.texts[index] : "";
+}
+
+RB_EXPORT const char* rb_answer(int index) {
+    return index >= 0 && index < kAnswerCount ? gCheck.answers[index] : "";
 }
 
 RB_EXPORT void rb_step_width(int index, int delta) {
