@@ -19,6 +19,8 @@ const PROBE_ROW = 100;           // a row through both wheels' upright sides
 const GREY = [100, 100, 100];
 const RED = [255, 0, 0];
 const FIELDS = ['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset'];
+// What the address adds after the fields when the protrusion check is left alone.
+const CHECK_DEFAULTS = '&Spacer=0&Bulge=0&Vehicle=passenger';
 
 /** Rows of the shared expectations of one kind; bracketed texts are words. */
 function sharedRows(kind) {
@@ -126,7 +128,7 @@ describe('the calculator', () => {
     const { page, context, errors } = await openPage();
     assert.deepEqual(await values(page), ['6.5', '45', '20', '7', '31']);
     assert.deepEqual(await differences(page), ['-7.7' + MM, '20.3' + MM, '0.3' + MM]);
-    await page.waitForFunction((l) => location.hash === l, {}, link(['6.5', '45', '20', '7', '31']));
+    await page.waitForFunction((l) => location.hash === l, {}, link(['6.5', '45', '20', '7', '31']) + CHECK_DEFAULTS);
     assert.deepEqual(errors, []);
     await context.close();
   });
@@ -177,7 +179,7 @@ describe('the calculator', () => {
 
     await type(page, 'OutOffset', '40');
     await page.keyboard.press('Enter');
-    await page.waitForFunction(() => location.hash.endsWith('OutOffset=40'));
+    await page.waitForFunction(() => location.hash.includes('OutOffset=40&'));
     assert.notDeepEqual(await differences(page), afterTab);
 
     // The width stepper: StepWidthText, 9 -> 9.5 -> 9.0; the integer one: 48 -> 49.
@@ -187,7 +189,7 @@ describe('the calculator', () => {
     assert.equal((await values(page))[3], '9.0');
     await page.click('button.step.up[data-field="1"]');
     assert.deepEqual(await values(page), ['7', '49', '10', '9.0', '40']);
-    await page.waitForFunction(() => /InOffset=49&.*OutRim=9\.0&OutOffset=40$/.test(location.hash));
+    await page.waitForFunction(() => /InOffset=49&.*OutRim=9\.0&OutOffset=40&/.test(location.hash));
     // The arrow keys in a field step like its buttons.
     await page.click('#InIn');
     await page.keyboard.press('ArrowDown');
@@ -227,7 +229,113 @@ describe('the calculator', () => {
     assert.equal((await values(page))[4], '30', 'the target offset keeps its text');
     await context.close();
   });
+
+  /** The protrusion check as the page shows it. @param {import('puppeteer-core').Page} page */
+  async function verdict(page) {
+    return page.evaluate(() => {
+      const text = (/** @type {string} */ id) => document.getElementById(id)?.textContent ?? '';
+      const shown = (/** @type {string} */ id) => !document.getElementById(id)?.closest('[hidden]');
+      return {
+        name: document.getElementById('verdict')?.getAttribute('data-verdict') ?? null,
+        text: text('verdict-text'), margin: text('verdict-margin'), caution: shown('verdict-caution'),
+        effective: shown('effective') ? text('effective-value') : null,
+        answers: shown('answers') ? [text('answer-inside'), text('answer-rule')] : null,
+      };
+    });
+  }
+
+  test('the protrusion check: the four verdicts at their boundaries, the spacer, the answers, the link', async () => {
+    const { page, context, errors } = await openPage();
+    /** Opens the wheels and the check's inputs as a link does. */
+    // The page's own listener came first and refreshes at once, so the
+    // check is up to date when this one runs.
+    const open = async (/** @type {string} */ fragment) => {
+      await page.evaluate((f) => new Promise((resolve) => {
+        window.addEventListener('hashchange', resolve, { once: true });
+        location.hash = f;
+      }), fragment);
+    };
+    const seven = '#InRim=7&InOffset=48&InIn=10&OutRim=8';
+    // 7 / 48 / 10 / 8: the optimal offset 50.7.
+    const rows = [
+      ['&OutOffset=50&Spacer=0&Bulge=9&Vehicle=passenger', 'wheel-out', 'NG: ホイールがフェンダーから 0.7 ﾐﾘ はみ出しています'],
+      ['&OutOffset=52&Spacer=0&Bulge=9&Vehicle=passenger', 'tyre-tolerated', 'OK（タイヤのはみ出し 7.7 ﾐﾘは10ﾐﾘ未満）'],
+      ['&OutOffset=52&Spacer=0&Bulge=9&Vehicle=other', 'tyre-out', 'NG: タイヤが 7.7 ﾐﾘ はみ出しています'],
+      ['&OutOffset=52&Spacer=0&Bulge=12&Vehicle=passenger', 'tyre-out', 'NG: タイヤが 10.7 ﾐﾘ はみ出しています'],
+      ['&OutOffset=60&Spacer=0&Bulge=5&Vehicle=passenger', 'ok', 'OK: ホイールもタイヤもフェンダーの内側です'],
+      ['&OutOffset=60&Spacer=15&Bulge=5&Vehicle=passenger', 'wheel-out', 'NG: ホイールがフェンダーから 5.7 ﾐﾘ はみ出しています'],
+    ];
+    for (const [fragment, name, text] of rows) {
+      await open(seven + fragment);
+      const shown = await verdict(page);
+      assert.deepEqual([shown.name, shown.text], [name, text], fragment);
+      assert.equal(shown.caution, name === 'tyre-tolerated', `${fragment}: the sidewall caution`);
+    }
+    assert.equal((await verdict(page)).effective, '45.0 ﾐﾘ', 'the effective offset with the spacer');
+    await open(seven + rows[4][0]);
+    assert.deepEqual(await verdict(page), {
+      name: 'ok', text: rows[4][2], margin: 'はみ出すまであと 4.3 ﾐﾘ です', caution: false, effective: null,
+      answers: ['51 以上', '51 以上'],
+    });
+
+    // Exact boundaries: 200 / 48 / 10 / 220 puts the optimal offset at 48 to
+    // the bit, so the rim sits on the fender line (f = 0) at 48.
+    const exact = '#InRim=200&InOffset=48&InIn=10&OutRim=220';
+    for (const [target, bulge, passenger, other] of [
+      ['48', '0', 'ok', 'ok'], ['47', '-5', 'wheel-out', 'wheel-out'], ['48', '10', 'tyre-out', 'tyre-out'],
+      ['48', '9.9', 'tyre-tolerated', 'tyre-out'], ['58', '10', 'ok', 'ok'], ['58', '19.9', 'tyre-tolerated', 'tyre-out'],
+      ['58', '20', 'tyre-out', 'tyre-out']]) {
+      for (const [vehicle, expected] of [['passenger', passenger], ['other', other]]) {
+        await open(`${exact}&OutOffset=${target}&Spacer=0&Bulge=${bulge}&Vehicle=${vehicle}`);
+        assert.equal((await verdict(page)).name, expected, `at ${target}, bulge ${bulge}, ${vehicle}`);
+      }
+    }
+
+    // A spacer of 0 changes nothing: the shared row's texts and outline.
+    const row = wheelRows[1];
+    await open(link(row.fields) + CHECK_DEFAULTS);
+    assert.deepEqual(await differences(page), row.differences.map((d) => d + MM));
+    const plain = columnsOf(await canvasPixels(page), PROBE_ROW, RED);
+    assert.deepEqual(plain, [row.red[0], row.red[0] + 1, row.red[1], row.red[1] + 1]);
+    // Typed like the other boxes: a 15 mm spacer moves the red outline 7.5 px
+    // outboard (7 or 8 after the desktop's truncation), and the link carries it.
+    await type(page, 'Spacer', '15');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => document.getElementById('effective')?.hidden === false);
+    const moved = columnsOf(await canvasPixels(page), PROBE_ROW, RED);
+    assert.equal(moved.length, 4);
+    moved.forEach((x, k) => assert.ok(x - plain[k] === 7 || x - plain[k] === 8, `column ${plain[k]} -> ${x}`));
+    await type(page, 'Bulge', '9');
+    await page.keyboard.press('Tab');
+    await page.select('#Vehicle', 'other');
+    await page.waitForFunction(() => location.hash.endsWith('&Spacer=15&Bulge=9&Vehicle=other'));
+
+    // The answers, used: with a bulge of 9 the wheel stays inside from 51 and
+    // the tyre under 10 mm from 51; on a van it must stay inside: from 60.
+    await open(seven + '&OutOffset=40&Spacer=0&Bulge=9&Vehicle=other');
+    assert.deepEqual((await verdict(page)).answers, ['51 以上', '60 以上']);
+    await page.click('#use-rule');
+    assert.equal((await values(page))[4], '60');
+    assert.equal((await verdict(page)).name, 'ok');
+
+    // What is missing instead of a verdict; absurd values give none and no answer.
+    await type(page, 'InIn', '');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => !document.getElementById('verdict')?.hasAttribute('data-verdict'));
+    assert.deepEqual(await verdict(page), {
+      name: null, text: '判定するには次の値を入れてください: 外側余裕', margin: '', caution: false, effective: null, answers: null,
+    });
+    await open(seven + '&OutOffset=50&Spacer=1e999&Bulge=abc&Vehicle=passenger');
+    assert.deepEqual(await verdict(page), {
+      name: null, text: '判定できません: 値が大きすぎます', margin: '', caution: false, effective: '-inf ﾐﾘ', answers: ['なし', 'なし'],
+    });
+    assert.deepEqual(errors, []);
+    await context.close();
+  });
 });
+
+// The protrusion check's inputs as stored beside the wheels, left alone.
+const STORED_CHECK = { Spacer: '0', Bulge: '0', Vehicle: 'passenger' };
 
 describe('links, storage and offline use', () => {
   test('a share link round trip: fragment in, link copied, the same wheels out', async () => {
@@ -241,13 +349,13 @@ describe('links, storage and offline use', () => {
     await waitForDiagram(page);
     await type(page, 'OutOffset', '35');
     await page.keyboard.press('Enter');
-    await page.waitForFunction(() => location.hash.endsWith('OutOffset=35'));
+    await page.waitForFunction(() => location.hash.includes('OutOffset=35&'));
     assert.equal(await page.evaluate(() => history.length), history + 1, 'only the navigation added an entry');
     await context.overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
     await page.click('#copy-link');
     await page.waitForFunction(() => document.getElementById('copy-status')?.textContent !== '');
     const copied = await page.evaluate(() => navigator.clipboard.readText());
-    assert.equal(copied, server.url + 'index.html' + link(['7', '48', '10', '8', '35']));
+    assert.equal(copied, server.url + 'index.html' + link(['7', '48', '10', '8', '35']) + CHECK_DEFAULTS);
     const other = await openPage(new URL(copied).hash);
     assert.deepEqual(await values(other.page), ['7', '48', '10', '8', '35']);
     assert.deepEqual(await differences(other.page), await differences(page));
@@ -261,11 +369,11 @@ describe('links, storage and offline use', () => {
     const { page, context } = await openPage(link(['7', '48', '10', '8', '30']));
     const read = () => page.evaluate(() => JSON.parse(localStorage.getItem('rimbeacon.inputs') || 'null'));
     await page.waitForFunction(() => localStorage.getItem('rimbeacon.inputs') !== null);
-    assert.deepEqual(await read(), { InRim: '7', InOffset: '48', InIn: '10', OutRim: '8' });
+    assert.deepEqual(await read(), { ...STORED_CHECK, InRim: '7', InOffset: '48', InIn: '10', OutRim: '8' });
     await type(page, 'OutRim', 'abc');
     await page.keyboard.press('Enter');
     await page.waitForFunction(() => location.hash.includes('OutRim=abc'));
-    assert.deepEqual(await read(), { InRim: '7', InOffset: '48', InIn: '10', OutRim: '8' }, 'an invalid width is not stored');
+    assert.deepEqual(await read(), { ...STORED_CHECK, InRim: '7', InOffset: '48', InIn: '10', OutRim: '8' }, 'an invalid width is not stored');
     await page.goto(server.url + 'index.html');
     await waitForDiagram(page);
     assert.deepEqual((await values(page)).slice(0, 4), ['7', '48', '10', '8'], 'a visit without a link starts from storage');
@@ -279,7 +387,7 @@ describe('links, storage and offline use', () => {
     // As the desktop writes its settings file at the start, the first refresh
     // stores the valid defaults in place of what could not be read.
     await page.waitForFunction(() => localStorage.getItem('rimbeacon.inputs')?.startsWith('{"InRim":"6.5"'));
-    assert.deepEqual(await read(), { InRim: '6.5', InOffset: '45', InIn: '20', OutRim: '7' });
+    assert.deepEqual(await read(), { ...STORED_CHECK, InRim: '6.5', InOffset: '45', InIn: '20', OutRim: '7' });
     await context.close();
 
     // Storage that throws on every use (blocked by the browser's settings).
@@ -357,7 +465,7 @@ describe('phone and languages', () => {
     assert.ok(layout.canvas.left >= 0 && layout.canvas.right <= 360, 'the whole diagram');
     assert.ok(layout.lastField <= layout.canvas.top, 'the fields stand above the diagram');
     assert.ok(layout.smallest >= 44, `touch targets (${layout.smallest} px)`);
-    assert.deepEqual(layout.inputmode, ['decimal', 'decimal', 'decimal', 'decimal', 'decimal']);
+    assert.deepEqual(layout.inputmode, Array(7).fill('decimal'), 'the five fields, spacer and bulge');
     // Drawn at the screen's pixels, not a bitmap stretched: the canvas has
     // 3 device pixels per CSS pixel, and the red outline's upright side is
     // a solid run of pure red as wide as two desktop pixels.

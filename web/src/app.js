@@ -1,19 +1,23 @@
 // @ts-check
 // The page: the five fields with their steppers, the refresh cycle that
-// ties them to the core, the diagram, the stored inputs, the share link and
-// the language switch. A refresh runs only on Enter (or the phone
-// keyboard's Go/Done), a stepper, the link, leaving a field whose text
-// changed, and opening a link; never while typing.
+// ties them to the core, the diagram, the protrusion check, the stored
+// inputs, the share link and the language switch. A refresh runs only on
+// Enter (or the phone keyboard's Go/Done), a stepper, the link, leaving a
+// field whose text changed, a vehicle chosen, an answer used, and opening a
+// link; never while typing.
 
-import { FIELD_KEYS, TARGET_OFFSET, loadCore } from './core.js';
+import { BULGE, FIELD_KEYS, SPACER, TARGET_OFFSET, loadCore } from './core.js';
 import { PICTURE_HEIGHT, PICTURE_WIDTH, drawDiagram } from './diagram.js';
 import { applyLanguage, rememberLanguage, startLanguage, TEXTS } from './texts.js';
 import { loadInputs, saveInputs } from './storage.js';
-import { buildFragment, parseFragment } from './share.js';
+import { LINK_VEHICLE, buildFragment, parseFragment } from './share.js';
+import { showCheck } from './check.js';
 import { registerServiceWorker } from './offline.js';
 
 /** @typedef {import('./core.js').Core} Core */
 /** @typedef {import('./core.js').Drawing} Drawing */
+/** @typedef {import('./core.js').Vehicle} Vehicle */
+/** @typedef {import('./check.js').CheckScene} CheckScene */
 /** @typedef {import('./texts.js').Language} Language */
 
 const WIDTH_FIELDS = [0, 3];   // the others step as integers
@@ -30,6 +34,9 @@ function byId(id) {
 }
 
 const inputs = FIELD_KEYS.map((key) => /** @type {HTMLInputElement} */ (byId(key)));
+// The protrusion check's two boxes, as core fields SPACER and BULGE.
+const checkInputs = [SPACER, BULGE].map((index) => ({ index, input: /** @type {HTMLInputElement} */ (byId(['Spacer', 'Bulge'][index - SPACER])) }));
+const vehicleSelect = /** @type {HTMLSelectElement} */ (byId('Vehicle'));
 const canvas = /** @type {HTMLCanvasElement} */ (byId('diagram'));
 const differenceOutputs = ['diff-inner', 'diff-outer', 'diff-fender'].map(byId);
 
@@ -46,6 +53,13 @@ let scene = {
   /** @type {Drawing} */
   drawing: { grey: [0, 0], red: [0, 0], differences: ['', '', ''] },
 };
+/** @type {CheckScene | null} what the last refresh found for the check */
+let checkScene = null;
+
+/** @returns {Vehicle} */
+function vehicle() {
+  return vehicleSelect.value === 'other' ? 'other' : 'passenger';
+}
 
 // ------------------------------------------------------------ the refresh
 
@@ -53,12 +67,13 @@ let scene = {
 let unstored = null;
 let settleTimer = 0;
 
-/** Copies the five boxes into the core's fields; keeps valid inputs to store. */
+/** Copies the boxes into the core's fields; keeps valid inputs to store. */
 function readFields() {
   if (!core) return { refValid: false, outValid: false, storable: false };
   inputs.forEach((input, i) => core?.setField(i, input.value));
+  checkInputs.forEach(({ index, input }) => core?.setField(index, input.value));
   const validity = core.validity();
-  if (validity.storable) unstored = [0, 1, 2, 3].map((i) => core?.field(i) ?? '');
+  if (validity.storable) unstored = [0, 1, 2, 3, SPACER, BULGE].map((i) => core?.field(i) ?? '').concat(vehicle());
   return validity;
 }
 
@@ -89,8 +104,16 @@ function refresh(override) {
   inputs[TARGET_OFFSET].value = core.field(TARGET_OFFSET);
   const validity = readFields();
   scene = { refValid: validity.refValid, outValid: validity.outValid, drawing: core.draw() };
+  const fields = FIELD_KEYS.map((key, i) => core?.field(i) ?? '');
+  checkScene = {
+    check: core.check(vehicle()),
+    vehicle: vehicle(),
+    missing: FIELD_KEYS.filter((key, i) => !core?.numberValid(fields[i])),
+    answerable: validity.storable,
+  };
   paint();
   showDifferences();
+  showCheck(checkScene, language);
   settleLater();
 }
 
@@ -131,20 +154,30 @@ function paint() {
 
 // ------------------------------------------------------------ the link
 
+/** The fragment for what the core holds now. */
+function currentFragment() {
+  const texts = [...FIELD_KEYS.map((key, i) => core?.field(i) ?? ''), core?.field(SPACER) ?? '', core?.field(BULGE) ?? ''];
+  return buildFragment([...texts, vehicle()]);
+}
+
 function updateLink() {
   if (!core) return;
-  const texts = FIELD_KEYS.map((key, i) => core?.field(i) ?? '');
-  const fragment = buildFragment(texts);
+  const fragment = currentFragment();
   if (location.hash !== fragment) history.replaceState(null, '', fragment);
 }
 
-/** Fills the fields from a fragment, absent keys from storage, and refreshes. */
+/** Fills the inputs from a fragment, absent keys from storage, and refreshes. */
 function openLink() {
+  // Stored: the four wheel inputs, then Spacer, Bulge, Vehicle (link
+  // indices 5 to 7).
   const stored = loadInputs();
+  const storedAt = (/** @type {number} */ linkIndex) => stored[linkIndex < TARGET_OFFSET ? linkIndex : linkIndex - 1] ?? '';
   const fromLink = parseFragment(location.hash);
   inputs.forEach((input, i) => {
-    input.value = fromLink.get(i) ?? (i < stored.length ? stored[i] : '');
+    input.value = fromLink.get(i) ?? (i < TARGET_OFFSET ? storedAt(i) : '');
   });
+  checkInputs.forEach(({ index, input }) => { input.value = fromLink.get(index) ?? storedAt(index); });
+  vehicleSelect.value = fromLink.get(LINK_VEHICLE) ?? storedAt(LINK_VEHICLE);
   refresh(fromLink.get(TARGET_OFFSET) ?? '');
 }
 
@@ -220,6 +253,24 @@ function wireControls() {
     event.preventDefault();
     refreshKeepingTarget();
   });
+  for (const { index, input } of checkInputs) {
+    input.addEventListener('keydown', (event) => {
+      if (event.isComposing || event.key !== 'Enter') return;
+      event.preventDefault();
+      refreshKeepingTarget();
+    });
+    input.addEventListener('change', () => {
+      if (core && input.value !== core.field(index)) refreshKeepingTarget();
+    });
+  }
+  vehicleSelect.addEventListener('change', refreshKeepingTarget);
+  for (const id of ['use-inside', 'use-rule']) {
+    const button = byId(id);
+    button.addEventListener('click', () => {
+      inputs[TARGET_OFFSET].value = button.dataset.offset ?? '';
+      refreshKeepingTarget();
+    });
+  }
   byId('optimal').addEventListener('click', () => refresh(''));
   byId('copy-link').addEventListener('click', () => { copyLink(); });
   byId('language').addEventListener('click', () => {
@@ -227,10 +278,10 @@ function wireControls() {
     rememberLanguage(language);
     applyLanguage(language);
     paint();
+    if (checkScene) showCheck(checkScene, language);
   });
   window.addEventListener('hashchange', () => {
-    const fragment = buildFragment(FIELD_KEYS.map((key, i) => core?.field(i) ?? ''));
-    if (location.hash !== fragment) openLink();
+    if (location.hash !== currentFragment()) openLink();
   });
   new ResizeObserver(() => paint()).observe(canvas);
   window.addEventListener('pagehide', settle);
@@ -258,6 +309,7 @@ async function start() {
   }
   byId('loading').hidden = true;
   byId('window').hidden = false;
+  byId('check').hidden = false;
   wireControls();
   await pictureLoaded;
   openLink();

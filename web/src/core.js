@@ -7,6 +7,12 @@
 export const FIELD_SIZE = 256;
 export const FIELD_KEYS = /** @type {const} */ (['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset']);
 export const TARGET_OFFSET = 4;
+/** The protrusion check's two fields, after the five wheel fields. */
+export const SPACER = 5;
+export const BULGE = 6;
+export const VEHICLES = /** @type {const} */ (['passenger', 'other']);
+/** The verdicts of rb_check, by their code; '' is none. */
+const VERDICTS = /** @type {const} */ (['', 'wheel-out', 'tyre-out', 'tyre-tolerated', 'ok']);
 
 /**
  * @typedef {object} CoreExports
@@ -22,6 +28,9 @@ export const TARGET_OFFSET = 4;
  * @property {(index: number) => number} rb_difference
  * @property {(index: number, delta: number) => void} rb_step_width
  * @property {(index: number, delta: number) => number} rb_step_integer
+ * @property {(vehicle: number) => number} rb_check
+ * @property {(index: number) => number} rb_check_text
+ * @property {(index: number) => number} rb_answer
  * @property {() => number} rb_read_number
  * @property {() => number} rb_number_valid
  */
@@ -38,6 +47,20 @@ export const TARGET_OFFSET = 4;
  * @property {[number, number]} grey   inner and outer column of the reference wheel
  * @property {[number, number]} red    inner and outer column of the target wheel
  * @property {[string, string, string]} differences  inner, outer, fender ("14.7 ﾐﾘ")
+ */
+
+/** @typedef {typeof VEHICLES[number]} Vehicle */
+/** @typedef {typeof VERDICTS[number]} Verdict */
+
+/**
+ * @typedef {object} Check
+ * @property {Verdict} verdict   '' when a length is not finite
+ * @property {string} wheel      the rim beyond the fender line ("-1.3 ﾐﾘ")
+ * @property {string} tyre       the tyre beyond the fender line
+ * @property {string} margin     the distance to the rule's next step
+ * @property {string} effective  the target offset with the spacer; '' without one
+ * @property {[string, string]} answers  the smallest whole target offsets that keep
+ *   the rim inside, and the tyre within the rule too; '' for none
  */
 
 const encoder = new TextEncoder();
@@ -123,6 +146,22 @@ export class Core {
       red: [e.rb_column(2), e.rb_column(3)],
       differences: [this.#readText(e.rb_difference(0)), this.#readText(e.rb_difference(1)),
         this.#readText(e.rb_difference(2))],
+    };
+  }
+
+  /**
+   * The protrusion check for the fields as they are and the last optimal
+   * offset (the spacer and the bulge are fields SPACER and BULGE).
+   * @param {Vehicle} vehicle
+   * @returns {Check}
+   */
+  check(vehicle) {
+    const e = this.exports;
+    const verdict = VERDICTS[e.rb_check(VEHICLES.indexOf(vehicle))] ?? '';
+    const text = (/** @type {number} */ k) => this.#readText(e.rb_check_text(k));
+    return {
+      verdict, wheel: text(0), tyre: text(1), margin: text(2), effective: text(3),
+      answers: [this.#readText(e.rb_answer(0)), this.#readText(e.rb_answer(1))],
     };
   }
 

@@ -1,7 +1,9 @@
 // @ts-check
 // The page's words in Japanese (the desktop program's own texts, half-width
 // katakana kept) and English. Numbers and the " ﾐﾘ" of the diagram are not
-// words: they come from the core and stay as they are in both languages.
+// words: they come from the core and stay as they are in both languages;
+// only the protrusion check's sentences say "mm" in English. In a sentence
+// {wheel}, {tyre}, {margin} and {fields} stand for what the page puts in.
 
 /** @typedef {'ja' | 'en'} Language */
 
@@ -33,6 +35,40 @@ export const TEXTS = {
     copied: 'コピーしました',
     copyFailed: 'コピーできませんでした。アドレス欄からコピーしてください',
     switchTo: 'English',
+    checkHeading: 'はみ出しチェック',
+    checkIntro: '車検の基準: ホイールはフェンダーから少しもはみ出してはいけません。乗用車に限り、いちばん外側がタイヤなら 10ﾐﾘ未満のはみ出しは認められます。',
+    spacer: 'スペーサーの厚さ',
+    bulge: 'タイヤの張り出し',
+    bulgeHint: 'リム外側の面（フランジ）に定規などまっすぐな物を縦に当て、そこからサイドウォールのいちばん張り出した所までを測ります。標準リム幅のタイヤでおよそ 5〜15ﾐﾘ、引っ張りタイヤでは 0 前後かマイナスです。',
+    vehicle: '車両の区分',
+    passenger: '乗用車',
+    other: '貨物・その他（4ナンバー、10人乗り以上など）',
+    effective: 'スペーサー込みの実効オフセット',
+    wheelOut: 'NG: ホイールがフェンダーから {wheel} はみ出しています',
+    tyreOut: 'NG: タイヤが {tyre} はみ出しています',
+    tyreTolerated: 'OK（タイヤのはみ出し {tyre}は10ﾐﾘ未満）',
+    ok: 'OK: ホイールもタイヤもフェンダーの内側です',
+    noVerdict: '判定できません: 値が大きすぎます',
+    missing: '判定するには次の値を入れてください: {fields}',
+    marginWheelOut: 'ホイールを {margin} 内側へ入れると、リムがフェンダーの線にそろいます',
+    marginTyreOutPassenger: '10ﾐﾘ未満の許容を {margin} 超えています',
+    marginTyreOutOther: 'この区分に許容はありません。タイヤを {margin} 内側へ入れるとフェンダーの線にそろいます',
+    marginTolerated: '不合格まであと {margin} です',
+    marginOk: 'はみ出すまであと {margin} です',
+    caution: '注意: 10ﾐﾘ未満の許容はタイヤの文字・リムガード・トレッド模様だけが対象で、サイドウォールそのものがはみ出していると不合格とされることがあります。',
+    answerInside: 'ホイールがフェンダー内に収まるオフセット',
+    answerPassenger: 'タイヤのはみ出しも10ﾐﾘ未満になるオフセット',
+    answerOther: 'タイヤもはみ出さないオフセット',
+    answerFrom: '{offset} 以上',
+    answerNone: 'なし',
+    use: '入れる',
+    useLabel: 'オフセット値 {offset} を知りたいﾎｲｰﾙに入れる',
+    fieldInRim: '基準のﾘﾑ幅/ﾀｲﾔ幅',
+    fieldInOffset: '基準のｵﾌｾｯﾄ値',
+    fieldInIn: '外側余裕',
+    fieldOutRim: '知りたいﾎｲｰﾙのﾘﾑ幅/ﾀｲﾔ幅',
+    fieldOutOffset: '知りたいﾎｲｰﾙのｵﾌｾｯﾄ値',
+    listSeparator: '、',
   },
   en: {
     loading: 'Loading…',
@@ -60,10 +96,62 @@ export const TEXTS = {
     copied: 'Copied',
     copyFailed: 'Could not copy; please copy the address bar',
     switchTo: '日本語',
+    checkHeading: 'Protrusion check',
+    checkIntro: 'The Japanese inspection (shaken): no part of the wheel may stand out of the fender. Only on a passenger car, a tyre that is the outermost part may stand out by less than 10 mm.',
+    spacer: 'Spacer',
+    bulge: 'Tyre bulge',
+    bulgeHint: 'Hold a straight edge upright against the rim\'s outer face (the flange) and measure from it to the widest point of the sidewall. On a rim of the tyre\'s standard width most tyres stand about 5 to 15 mm out; a stretched tyre about 0, or less (negative).',
+    vehicle: 'Vehicle',
+    passenger: 'Passenger car',
+    other: 'Cargo or other (4-number van, 10 seats or more…)',
+    effective: 'Effective offset with the spacer',
+    wheelOut: 'Fails: the wheel stands {wheel} out of the fender',
+    tyreOut: 'Fails: the tyre stands {tyre} out of the fender',
+    tyreTolerated: 'Passes (the tyre stands {tyre} out, less than 10 mm)',
+    ok: 'Passes: wheel and tyre are both inside the fender',
+    noVerdict: 'No verdict: the values are too large',
+    missing: 'For a verdict, enter: {fields}',
+    marginWheelOut: 'Moving the wheel {margin} inboard brings the rim to the fender line',
+    marginTyreOutPassenger: '{margin} over the allowance of less than 10 mm',
+    marginTyreOutOther: 'No allowance for this vehicle: moving the tyre {margin} inboard brings it to the fender line',
+    marginTolerated: '{margin} to spare before it fails',
+    marginOk: '{margin} to spare before anything stands out',
+    caution: 'Note: the allowance covers only the tyre\'s lettering, rim guard and tread pattern; a sidewall that stands out may still be refused.',
+    answerInside: 'Offset that keeps the wheel inside the fender',
+    answerPassenger: 'Offset that also keeps the tyre under 10 mm',
+    answerOther: 'Offset that also keeps the tyre inside',
+    answerFrom: '{offset} or more',
+    answerNone: 'none',
+    use: 'Use',
+    useLabel: 'Put offset {offset} into the wheel to check',
+    fieldInRim: 'width of the wheel you know',
+    fieldInOffset: 'offset of the wheel you know',
+    fieldInIn: 'clearance',
+    fieldOutRim: 'width of the wheel to check',
+    fieldOutOffset: 'offset of the wheel to check',
+    listSeparator: ', ',
   },
 };
 
 const STORAGE_KEY = 'rimbeacon.language';
+
+/**
+ * `sentence` with each {name} replaced by values[name].
+ * @param {string} sentence
+ * @param {Record<string, string>} values
+ */
+export function fill(sentence, values) {
+  return sentence.replace(/\{(\w+)\}/g, (whole, name) => values[name] ?? whole);
+}
+
+/**
+ * A length from the core ("7.7 ﾐﾘ") as a sentence in `language` says it.
+ * @param {string} text
+ * @param {Language} language
+ */
+export function length(text, language) {
+  return language === 'en' ? text.replace(/ ﾐﾘ$/, ' mm') : text;
+}
 
 /**
  * The language to start in: the one chosen with the switch, else English
