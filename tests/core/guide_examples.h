@@ -169,4 +169,109 @@ inline bool ParseExamples(const std::string& text, std::vector<Example>* example
     return true;
 }
 
+// The protrusion check's worked examples (the browser edition): a marker
+// line and a table of fifteen rows, the same shape in both languages:
+//
+//   <!-- protrusion example 1 -->
+//   | field | typed | shown |
+//   |---|---|---|
+//   | reference width    | 7  | |
+//   | reference offset   | 48 | |
+//   | outer clearance    | 10 | |
+//   | target width       | 8  | |
+//   | target offset      | 52 | |
+//   | spacer             | 0  | |
+//   | tyre bulge         | 9  | |
+//   | vehicle            | passenger car (`passenger`) | |
+//   | effective offset   | | — |          (the spacer's line; — without one)
+//   | fender difference  | | -1.3 ﾐﾘ |
+//   | tyre beyond the fender line | | 7.7 ﾐﾘ |
+//   | verdict            | | OK (`tyre-tolerated`) |
+//   | margin             | | 1.3 ﾐﾘ |
+//   | wheel inside from  | | 51 |
+//   | within the rule from | | 51 |
+//
+// The vehicle cell names `passenger` or `other`, the verdict cell
+// `wheel-out`, `tyre-out`, `tyre-tolerated` or `ok`, each in backticks.
+constexpr int kProtrusionRows = 15;
+inline const std::string kNoEffectiveOffset = "\xe2\x80\x94";  // —
+
+struct ProtrusionExample {
+    int number = 0;
+    std::string typed[8];      // InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Vehicle
+    std::string effective;     // "47.0 ﾐﾘ", or kNoEffectiveOffset
+    std::string fender;
+    std::string tyre;
+    std::string verdict;       // the name in backticks
+    std::string margin;
+    std::string inside;        // whole offsets
+    std::string withinRule;
+    std::string section;
+};
+
+// The word in backticks in a cell, or "".
+inline std::string Backticked(const std::string& cell) {
+    const std::size_t open = cell.find('`');
+    const std::size_t close = open == std::string::npos ? open : cell.find('`', open + 1);
+    return close == std::string::npos ? std::string() : cell.substr(open + 1, close - open - 1);
+}
+
+inline bool ParseProtrusionExamples(const std::string& text, std::vector<ProtrusionExample>* examples,
+                                    std::string* error) {
+    static const std::string kMarker = "<!-- protrusion example ";
+    examples->clear();
+    for (std::size_t at = text.find(kMarker); at != std::string::npos; at = text.find(kMarker, at + 1)) {
+        ProtrusionExample ex;
+        ex.number = std::atoi(text.c_str() + at + kMarker.size());
+        const std::string where = "protrusion example " + std::to_string(ex.number) + ": ";
+        if (ex.number != static_cast<int>(examples->size()) + 1) {
+            *error = where + "numbered out of order";
+            return false;
+        }
+        std::size_t begin = text.rfind("\n#", at);
+        begin = begin == std::string::npos ? 0 : begin + 1;
+        std::size_t end = text.find("\n#", at);
+        ex.section = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+
+        std::vector<std::string> lines = Lines(text, at);
+        if (lines.size() < static_cast<std::size_t>(3 + kProtrusionRows)) {
+            *error = where + "table too short";
+            return false;
+        }
+        std::vector<std::vector<std::string>> rows;
+        for (int k = 0; k < 2 + kProtrusionRows; ++k) {
+            std::vector<std::string> cells = Cells(lines[1 + k]);
+            if (cells.size() != 3) {
+                *error = where + "line \"" + lines[1 + k] + "\" is not a row of three cells";
+                return false;
+            }
+            if (k >= 2) rows.push_back(cells);
+        }
+        for (int k = 0; k < 7; ++k) {
+            ex.typed[k] = rows[k][1];
+            if (!IsPlainNumber(ex.typed[k]) || !rows[k][2].empty()) {
+                *error = where + "row " + std::to_string(k + 1) + " needs a typed number and no shown value";
+                return false;
+            }
+        }
+        ex.typed[7] = Backticked(rows[7][1]);
+        if (ex.typed[7] != "passenger" && ex.typed[7] != "other") {
+            *error = where + "the vehicle is neither `passenger` nor `other`";
+            return false;
+        }
+        std::string* shown[] = {&ex.effective, &ex.fender,  &ex.tyre,      &ex.verdict,
+                                &ex.margin,    &ex.inside, &ex.withinRule};
+        for (int k = 0; k < 7; ++k) {
+            *shown[k] = rows[8 + k][2];
+            if (!rows[8 + k][1].empty() || shown[k]->empty()) {
+                *error = where + "row " + std::to_string(9 + k) + " needs a shown value and nothing typed";
+                return false;
+            }
+        }
+        ex.verdict = Backticked(ex.verdict);
+        examples->push_back(ex);
+    }
+    return true;
+}
+
 }  // namespace guide

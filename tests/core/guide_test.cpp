@@ -1,7 +1,10 @@
 // The worked examples of both user's guides against the core: every number
 // in their tables, and every difference their text quotes, is what the
-// program computes and shows for the inputs given there.
+// program (and the browser edition's protrusion check) computes and shows
+// for the inputs given there.
 #include "core/fitment.h"
+#include "core/number_text.h"
+#include "core/protrusion.h"
 #include "tests/core/guide_examples.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +20,7 @@ namespace {
 
 const char* const kGuides[] = {"guide-ja.md", "guide-en.md"};
 constexpr std::size_t kExampleCount = 3;
+constexpr std::size_t kProtrusionExampleCount = 2;
 
 std::string DocsPath(const std::string& name) { return std::string(RIMBEACON_DOCS_DIR) + "/" + name; }
 
@@ -108,6 +112,88 @@ TEST(GuideExamples, BothGuidesCarryTheSameExamples) {
         EXPECT_EQ(ja[k].inner, en[k].inner);
         EXPECT_EQ(ja[k].outer, en[k].outer);
         EXPECT_EQ(ja[k].fender, en[k].fender);
+    }
+}
+
+const char* VerdictName(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::WheelOut: return "wheel-out";
+    case Verdict::TyreOut: return "tyre-out";
+    case Verdict::TyreTolerated: return "tyre-tolerated";
+    case Verdict::Ok: return "ok";
+    case Verdict::None: break;
+    }
+    return "";
+}
+
+std::string Whole(const OffsetAnswer& answer) {
+    char text[num::kFixedBufferSize] = "";
+    if (answer.Found) num::FormatFixed(answer.Offset, 0, text, sizeof text);
+    return text;
+}
+
+// The protrusion check as the browser edition runs it (its WebAssembly
+// interface calls these same functions after the refresh).
+TEST(GuideExamples, ProtrusionNumbersAreWhatTheCheckShows) {
+    std::vector<std::vector<guide::ProtrusionExample>> both;
+    for (const char* name : kGuides) {
+        std::string text;
+        std::vector<guide::ProtrusionExample> examples;
+        std::string error;
+        ASSERT_TRUE(guide::ReadFile(DocsPath(name), &text)) << DocsPath(name);
+        ASSERT_TRUE(guide::ParseProtrusionExamples(text, &examples, &error)) << name << ": " << error;
+        ASSERT_EQ(kProtrusionExampleCount, examples.size()) << name;
+        for (const guide::ProtrusionExample& ex : examples) {
+            SCOPED_TRACE(std::string(name) + ", protrusion example " + std::to_string(ex.number));
+            WheelFields fields;
+            SetField(fields.InRim, ex.typed[0]);
+            SetField(fields.InOffset, ex.typed[1]);
+            SetField(fields.InIn, ex.typed[2]);
+            SetField(fields.OutRim, ex.typed[3]);
+            SetField(fields.OutOffset, ex.typed[4]);
+            FitResult fit{};
+            ComputeOffset(fields, ex.typed[4].c_str(), fit);
+            ASSERT_EQ(1, EvaluateValidity(fields).OutValid) << "the check would give no verdict";
+            const double spacer = num::atof(ex.typed[5].c_str());
+            const double bulge = num::atof(ex.typed[6].c_str());
+            const Vehicle vehicle = ex.typed[7] == "passenger" ? Vehicle::Passenger : Vehicle::Other;
+            const Differences d = FitDifferencesWithSpacer(fields, fit, spacer);
+            const Protrusion p = CheckProtrusion(d.Fender, bulge, vehicle);
+            const std::string effective =
+                spacer != 0 ? Shown(EffectiveOffset(num::atof(fields.OutOffset), spacer)) : guide::kNoEffectiveOffset;
+            EXPECT_EQ(ex.effective, effective);
+            EXPECT_EQ(ex.fender, Shown(d.Fender));
+            EXPECT_EQ(ex.tyre, Shown(p.Tyre));
+            EXPECT_EQ(ex.verdict, VerdictName(p.Result));
+            EXPECT_EQ(ex.margin, Shown(p.Margin));
+            EXPECT_EQ(ex.inside, Whole(SmallestOffsetInside(fit.OptimalOffset, spacer)));
+            EXPECT_EQ(ex.withinRule, Whole(SmallestOffsetWithinRule(fit.OptimalOffset, spacer, bulge, vehicle)));
+
+            // Lengths the text quotes are shown ones, sign aside.
+            const std::regex quoted("(-?[0-9]+\\.[0-9]+) ?(mm|" + guide::kMm + ")");
+            std::vector<std::string> allowed;
+            for (const std::string* v : {&ex.effective, &ex.fender, &ex.tyre, &ex.margin}) {
+                allowed.push_back(Magnitude(v->substr(0, v->find(' '))));
+            }
+            for (std::sregex_iterator it(ex.section.begin(), ex.section.end(), quoted), end; it != end; ++it) {
+                EXPECT_NE(allowed.end(), std::find(allowed.begin(), allowed.end(), Magnitude((*it)[1].str())))
+                    << "the text quotes " << (*it)[0].str();
+            }
+            // Its picture: the browser edition's check showing this verdict.
+            const std::string picture = "screenshots/web-check-" + ex.verdict + ".png";
+            EXPECT_NE(std::string::npos, ex.section.find("](" + picture + ")")) << picture;
+            EXPECT_TRUE(std::ifstream(DocsPath(picture)).good()) << DocsPath(picture);
+        }
+        both.push_back(examples);
+    }
+    // Both guides: the same inputs and the same results.
+    for (std::size_t k = 0; k < kProtrusionExampleCount; ++k) {
+        const guide::ProtrusionExample& ja = both[0][k];
+        const guide::ProtrusionExample& en = both[1][k];
+        SCOPED_TRACE("protrusion example " + std::to_string(k + 1));
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(ja.typed[i], en.typed[i]) << "input " << i;
+        EXPECT_EQ(ja.effective + ja.fender + ja.tyre + ja.verdict + ja.margin + ja.inside + ja.withinRule,
+                  en.effective + en.fender + en.tyre + en.verdict + en.margin + en.inside + en.withinRule);
     }
 }
 

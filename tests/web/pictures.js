@@ -1,0 +1,49 @@
+// @ts-check
+// The browser edition's pictures for the guides: the protrusion check's
+// four verdicts on a phone (360 by 740 CSS px, device pixel ratio 2), each
+// scrolled so that the diagram, the check and its answers are in view.
+//   node tests/web/pictures.js SITE_FOLDER OUT_FOLDER
+// Prints each file it wrote; exits non-zero when a page is not drawn or
+// shows another verdict than its name says.
+import { join } from 'node:path';
+import { launch, serve, waitForDiagram } from './browser.js';
+
+const WHEELS = '#InRim=7&InOffset=48&InIn=10&OutRim=8';
+// The guides' two examples, and the other two verdicts.
+const PICTURES = [
+  ['tyre-tolerated', '&OutOffset=52&Spacer=0&Bulge=9&Vehicle=passenger'],
+  ['wheel-out', '&OutOffset=52&Spacer=5&Bulge=9&Vehicle=other'],
+  ['tyre-out', '&OutOffset=52&Spacer=0&Bulge=12&Vehicle=passenger'],
+  ['ok', '&OutOffset=60&Spacer=0&Bulge=5&Vehicle=passenger'],
+];
+
+const [site, out] = process.argv.slice(2);
+if (!site || !out) {
+  console.error('usage: node tests/web/pictures.js SITE_FOLDER OUT_FOLDER');
+  process.exit(2);
+}
+const server = await serve(site);
+const { browser, close } = await launch({ width: 360, height: 740, deviceScaleFactor: 2 });
+let status = 0;
+try {
+  for (const [verdict, inputs] of PICTURES) {
+    const page = await browser.newPage();
+    await page.goto(`${server.url}index.html${WHEELS}${inputs}`);
+    await waitForDiagram(page);
+    const shown = await page.evaluate(() => {
+      document.getElementById('answers')?.scrollIntoView({ block: 'end' });
+      return document.getElementById('verdict')?.getAttribute('data-verdict');
+    });
+    if (shown !== verdict) throw new Error(`${inputs} shows ${shown}, not ${verdict}`);
+    const file = join(out, `web-check-${verdict}.png`);
+    await page.screenshot({ path: /** @type {`${string}.png`} */ (file) });
+    console.log(file);
+    await page.close();
+  }
+} catch (error) {
+  console.error(`pictures: ${error instanceof Error ? error.message : error}`);
+  status = 1;
+}
+await close();
+server.stop();
+process.exit(status);
