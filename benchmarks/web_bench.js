@@ -51,16 +51,22 @@ const STAND_IN = `
 export const FIELD_SIZE = 256;
 export const FIELD_KEYS = ['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset'];
 export const TARGET_OFFSET = 4;
+export const SPACER = 5;
+export const BULGE = 6;
+export const VEHICLES = ['passenger', 'other'];
 export function cutUtf8(text) { return new TextEncoder().encode(text); }
 export function fieldText(text) { return text; }
 export class Core {
-  constructor() { this.fields = ['', '', '', '', '']; }
+  constructor() { this.fields = ['', '', '', '', '', '', '']; }
   setField(i, t) { this.fields[i] = t; }
   field(i) { return this.fields[i]; }
   validity() { return { refValid: true, outValid: true, storable: true }; }
   computeOffset(o) { this.fields[4] = o === '' ? '50' : o; }
   optimalOffset() { return 0; }
   draw() { return { grey: [207, 295], red: [199, 300], differences: ['14.7 ﾐﾘ', '10.7 ﾐﾘ', '0.7 ﾐﾘ'] }; }
+  check() {
+    return { verdict: 'wheel-out', wheel: '0.7 ﾐﾘ', tyre: '0.7 ﾐﾘ', margin: '0.7 ﾐﾘ', effective: '', answers: ['51', '51'] };
+  }
   stepWidth() {}
   stepInteger() { return false; }
   readNumber() { return 0; }
