@@ -35,7 +35,8 @@ function byId(id) {
 
 const inputs = FIELD_KEYS.map((key) => /** @type {HTMLInputElement} */ (byId(key)));
 // The protrusion check's two boxes, as core fields SPACER and BULGE.
-const checkInputs = [SPACER, BULGE].map((index) => ({ index, input: /** @type {HTMLInputElement} */ (byId(['Spacer', 'Bulge'][index - SPACER])) }));
+const checkInputs = /** @type {const} */ ([[SPACER, 'Spacer'], [BULGE, 'Bulge']]).map(([index, id]) => (
+  { index, input: /** @type {HTMLInputElement} */ (byId(id)) }));
 const vehicleSelect = /** @type {HTMLSelectElement} */ (byId('Vehicle'));
 const canvas = /** @type {HTMLCanvasElement} */ (byId('diagram'));
 const differenceOutputs = ['diff-inner', 'diff-outer', 'diff-fender'].map(byId);
