@@ -131,9 +131,15 @@ function showDifferences() {
 
 // ------------------------------------------------------------ the diagram
 
+/** The canvas's width in CSS pixels; 0 until it has been measured. */
+let canvasWidth = 0;
+
 /** Device pixels per desktop pixel for the canvas's size on the screen. */
 function canvasScale() {
-  const cssWidth = canvas.getBoundingClientRect().width || PICTURE_WIDTH;
+  // The width the resize observer last saw; asking the layout instead would
+  // make every refresh wait for the whole page's layout.
+  if (canvasWidth === 0) canvasWidth = canvas.getBoundingClientRect().width;
+  const cssWidth = canvasWidth || PICTURE_WIDTH;
   const devicePixels = Math.round(cssWidth * (window.devicePixelRatio || 1));
   return devicePixels / PICTURE_WIDTH;
 }
@@ -284,7 +290,10 @@ function wireControls() {
   window.addEventListener('hashchange', () => {
     if (location.hash !== currentFragment()) openLink();
   });
-  new ResizeObserver(() => paint()).observe(canvas);
+  new ResizeObserver((entries) => {
+    canvasWidth = entries[entries.length - 1].contentRect.width;
+    paint();
+  }).observe(canvas);
   window.addEventListener('pagehide', settle);
   document.addEventListener('visibilitychange', () => {
     if (document.visibilityState === 'hidden') settle();
