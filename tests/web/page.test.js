@@ -272,6 +272,8 @@ describe('the calculator', () => {
       assert.equal(shown.caution, name === 'tyre-tolerated', `${fragment}: the sidewall caution`);
     }
     assert.equal((await verdict(page)).effective, '45.0 ﾐﾘ', 'the effective offset with the spacer');
+    await open(seven + rows[1][0]);
+    assert.deepEqual((await verdict(page)).answers, ['51 以上', '51 以上'], 'bulge 9 on a passenger car');
     await open(seven + rows[4][0]);
     assert.deepEqual(await verdict(page), {
       name: 'ok', text: rows[4][2], margin: 'はみ出すまであと 4.3 ﾐﾘ です', caution: false, effective: null,
