@@ -106,6 +106,66 @@ inline std::vector<std::string> Lines(const std::string& text, std::size_t from)
     return lines;
 }
 
+using Rows = std::vector<std::vector<std::string>>;
+
+// One example's table under its marker at `at`: its part of the guide
+// (from the heading above the marker to the next heading) and the cells of
+// its `rowCount` rows, header and separator left out. False, with the
+// reason after `where`, when the table is short or a line is not a row of
+// three cells.
+inline bool ReadTable(const std::string& text, std::size_t at, int rowCount, const std::string& where,
+                      std::string* section, Rows* rows, std::string* error) {
+    std::size_t begin = text.rfind("\n#", at);
+    begin = begin == std::string::npos ? 0 : begin + 1;
+    std::size_t end = text.find("\n#", at);
+    *section = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+
+    std::vector<std::string> lines = Lines(text, at);
+    // Marker, header, separator, then the rows.
+    if (lines.size() < static_cast<std::size_t>(3 + rowCount)) {
+        *error = where + "table too short";
+        return false;
+    }
+    rows->clear();
+    for (int k = 0; k < 2 + rowCount; ++k) {
+        std::vector<std::string> cells = Cells(lines[1 + k]);
+        if (cells.size() != 3) {
+            *error = where + "line \"" + lines[1 + k] + "\" is not a row of three cells";
+            return false;
+        }
+        if (k >= 2) rows->push_back(cells);
+    }
+    return true;
+}
+
+// Rows first.. of a table, each a typed plain number and nothing shown,
+// into out[0..count).
+inline bool TakeTyped(const Rows& rows, int first, std::string* const* out, int count, const std::string& where,
+                      std::string* error) {
+    for (int k = 0; k < count; ++k) {
+        *out[k] = rows[first + k][1];
+        if (!IsPlainNumber(*out[k]) || !rows[first + k][2].empty()) {
+            *error = where + "row " + std::to_string(first + k + 1) + " needs a typed number and no shown value";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Rows first.. of a table, each a shown value and nothing typed, into
+// out[0..count).
+inline bool TakeShown(const Rows& rows, int first, std::string* const* out, int count, const std::string& where,
+                      std::string* error) {
+    for (int k = 0; k < count; ++k) {
+        *out[k] = rows[first + k][2];
+        if (!rows[first + k][1].empty() || out[k]->empty()) {
+            *error = where + "row " + std::to_string(first + k + 1) + " needs a shown value and nothing typed";
+            return false;
+        }
+    }
+    return true;
+}
+
 // The examples in file order. False, with the reason, when a marker is not
 // followed by a well-formed table, or when the numbers do not run 1, 2, 3...
 inline bool ParseExamples(const std::string& text, std::vector<Example>* examples, std::string* error) {
@@ -119,36 +179,10 @@ inline bool ParseExamples(const std::string& text, std::vector<Example>* example
             *error = where + "numbered out of order";
             return false;
         }
-        // Its part of the guide: from the heading above the marker to the
-        // next heading.
-        std::size_t begin = text.rfind("\n#", at);
-        begin = begin == std::string::npos ? 0 : begin + 1;
-        std::size_t end = text.find("\n#", at);
-        ex.section = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
-
-        std::vector<std::string> lines = Lines(text, at);
-        // Marker, header, separator, then the rows.
-        if (lines.size() < static_cast<std::size_t>(3 + kExampleRows)) {
-            *error = where + "table too short";
-            return false;
-        }
-        std::vector<std::vector<std::string>> rows;
-        for (int k = 0; k < 2 + kExampleRows; ++k) {
-            std::vector<std::string> cells = Cells(lines[1 + k]);
-            if (cells.size() != 3) {
-                *error = where + "line \"" + lines[1 + k] + "\" is not a row of three cells";
-                return false;
-            }
-            if (k >= 2) rows.push_back(cells);
-        }
+        Rows rows;
+        if (!ReadTable(text, at, kExampleRows, where, &ex.section, &rows, error)) return false;
         std::string* typed[] = {&ex.inRim, &ex.inOffset, &ex.inIn, &ex.outRim};
-        for (int k = 0; k < 4; ++k) {
-            *typed[k] = rows[k][1];
-            if (!IsPlainNumber(*typed[k]) || !rows[k][2].empty()) {
-                *error = where + "row " + std::to_string(k + 1) + " needs a typed number and no shown value";
-                return false;
-            }
-        }
+        if (!TakeTyped(rows, 0, typed, 4, where, error)) return false;
         if (IsPlainNumber(rows[4][1])) {
             ex.typedOffset = rows[4][1];
         } else if (rows[4][1].find(kLinkLabel) == std::string::npos) {
@@ -157,13 +191,7 @@ inline bool ParseExamples(const std::string& text, std::vector<Example>* example
         }
         ex.shownOffset = rows[4][2];
         std::string* shown[] = {&ex.inner, &ex.outer, &ex.fender};
-        for (int k = 0; k < 3; ++k) {
-            *shown[k] = rows[5 + k][2];
-            if (!rows[5 + k][1].empty() || shown[k]->empty()) {
-                *error = where + "row " + std::to_string(6 + k) + " needs a shown value and nothing typed";
-                return false;
-            }
-        }
+        if (!TakeShown(rows, 5, shown, 3, where, error)) return false;
         examples->push_back(ex);
     }
     return true;
@@ -228,32 +256,11 @@ inline bool ParseProtrusionExamples(const std::string& text, std::vector<Protrus
             *error = where + "numbered out of order";
             return false;
         }
-        std::size_t begin = text.rfind("\n#", at);
-        begin = begin == std::string::npos ? 0 : begin + 1;
-        std::size_t end = text.find("\n#", at);
-        ex.section = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
-
-        std::vector<std::string> lines = Lines(text, at);
-        if (lines.size() < static_cast<std::size_t>(3 + kProtrusionRows)) {
-            *error = where + "table too short";
-            return false;
-        }
-        std::vector<std::vector<std::string>> rows;
-        for (int k = 0; k < 2 + kProtrusionRows; ++k) {
-            std::vector<std::string> cells = Cells(lines[1 + k]);
-            if (cells.size() != 3) {
-                *error = where + "line \"" + lines[1 + k] + "\" is not a row of three cells";
-                return false;
-            }
-            if (k >= 2) rows.push_back(cells);
-        }
-        for (int k = 0; k < 7; ++k) {
-            ex.typed[k] = rows[k][1];
-            if (!IsPlainNumber(ex.typed[k]) || !rows[k][2].empty()) {
-                *error = where + "row " + std::to_string(k + 1) + " needs a typed number and no shown value";
-                return false;
-            }
-        }
+        Rows rows;
+        if (!ReadTable(text, at, kProtrusionRows, where, &ex.section, &rows, error)) return false;
+        std::string* typed[] = {&ex.typed[0], &ex.typed[1], &ex.typed[2], &ex.typed[3],
+                                &ex.typed[4], &ex.typed[5], &ex.typed[6]};
+        if (!TakeTyped(rows, 0, typed, 7, where, error)) return false;
         ex.typed[7] = Backticked(rows[7][1]);
         if (ex.typed[7] != "passenger" && ex.typed[7] != "other") {
             *error = where + "the vehicle is neither `passenger` nor `other`";
@@ -261,13 +268,7 @@ inline bool ParseProtrusionExamples(const std::string& text, std::vector<Protrus
         }
         std::string* shown[] = {&ex.effective, &ex.fender,  &ex.tyre,      &ex.verdict,
                                 &ex.margin,    &ex.inside, &ex.withinRule};
-        for (int k = 0; k < 7; ++k) {
-            *shown[k] = rows[8 + k][2];
-            if (!rows[8 + k][1].empty() || shown[k]->empty()) {
-                *error = where + "row " + std::to_string(9 + k) + " needs a shown value and nothing typed";
-                return false;
-            }
-        }
+        if (!TakeShown(rows, 8, shown, 7, where, error)) return false;
         ex.verdict = Backticked(ex.verdict);
         examples->push_back(ex);
     }

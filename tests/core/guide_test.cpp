@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <regex>
 #include <string>
 #include <vector>
@@ -50,6 +51,21 @@ std::string Shown(double value) {
 
 std::string Magnitude(const std::string& number) { return number[0] == '-' ? number.substr(1) : number; }
 
+// Every length that `section` quotes ("0.7 mm", "-5.3 ﾐﾘ") is one of the
+// shown values, sign aside. Returns how many it quotes.
+int QuotesAmong(const std::string& section, std::initializer_list<const std::string*> shown) {
+    const std::regex quoted("(-?[0-9]+\\.[0-9]+) ?(mm|" + guide::kMm + ")");
+    std::vector<std::string> allowed;
+    for (const std::string* v : shown) allowed.push_back(Magnitude(v->substr(0, v->find(' '))));
+    int quotes = 0;
+    for (std::sregex_iterator it(section.begin(), section.end(), quoted), end; it != end; ++it) {
+        ++quotes;
+        EXPECT_NE(allowed.end(), std::find(allowed.begin(), allowed.end(), Magnitude((*it)[1].str())))
+            << "the text quotes " << (*it)[0].str();
+    }
+    return quotes;
+}
+
 TEST(GuideExamples, NumbersAreWhatTheProgramShows) {
     for (const char* name : kGuides) {
         const std::vector<guide::Example> examples = Examples(name);
@@ -75,19 +91,8 @@ TEST(GuideExamples, NumbersAreWhatTheProgramShows) {
 
             // Differences the text of the example quotes ("0.7 mm beyond",
             // "5.3 mm less far in") are the shown ones, sign aside.
-            const std::regex quoted("(-?[0-9]+\\.[0-9]+) ?(mm|" + guide::kMm + ")");
-            std::vector<std::string> allowed;
-            for (const std::string* v : {&ex.inner, &ex.outer, &ex.fender}) {
-                allowed.push_back(Magnitude(v->substr(0, v->find(' '))));
-            }
-            int quotes = 0;
-            for (std::sregex_iterator it(ex.section.begin(), ex.section.end(), quoted), end; it != end; ++it) {
-                ++quotes;
-                const std::string number = Magnitude((*it)[1].str());
-                EXPECT_NE(allowed.end(), std::find(allowed.begin(), allowed.end(), number))
-                    << "the text quotes " << (*it)[0].str();
-            }
-            EXPECT_GE(quotes, 3) << "the table's three differences at least";
+            EXPECT_GE(QuotesAmong(ex.section, {&ex.inner, &ex.outer, &ex.fender}), 3)
+                << "the table's three differences at least";
 
             // Its picture from the end-to-end tests (tools/guide-pictures).
             const std::string picture = "screenshots/guide-example-" + std::to_string(ex.number) + ".png";
@@ -170,15 +175,7 @@ TEST(GuideExamples, ProtrusionNumbersAreWhatTheCheckShows) {
             EXPECT_EQ(ex.withinRule, Whole(SmallestOffsetWithinRule(fit.OptimalOffset, spacer, bulge, vehicle)));
 
             // Lengths the text quotes are shown ones, sign aside.
-            const std::regex quoted("(-?[0-9]+\\.[0-9]+) ?(mm|" + guide::kMm + ")");
-            std::vector<std::string> allowed;
-            for (const std::string* v : {&ex.effective, &ex.fender, &ex.tyre, &ex.margin}) {
-                allowed.push_back(Magnitude(v->substr(0, v->find(' '))));
-            }
-            for (std::sregex_iterator it(ex.section.begin(), ex.section.end(), quoted), end; it != end; ++it) {
-                EXPECT_NE(allowed.end(), std::find(allowed.begin(), allowed.end(), Magnitude((*it)[1].str())))
-                    << "the text quotes " << (*it)[0].str();
-            }
+            QuotesAmong(ex.section, {&ex.effective, &ex.fender, &ex.tyre, &ex.margin});
             // Its picture: the browser edition's check showing this verdict.
             const std::string picture = "screenshots/web-check-" + ex.verdict + ".png";
             EXPECT_NE(std::string::npos, ex.section.find("](" + picture + ")")) << picture;
