@@ -10,8 +10,9 @@ import { BULGE, FIELD_KEYS, SPACER, TARGET_OFFSET, loadCore } from './core.js';
 import { PICTURE_HEIGHT, PICTURE_WIDTH, drawDiagram } from './diagram.js';
 import { applyLanguage, rememberLanguage, startLanguage, TEXTS } from './texts.js';
 import { loadInputs, saveInputs } from './storage.js';
-import { LINK_VEHICLE, buildFragment, parseFragment } from './share.js';
+import { LINK_KEYS, LINK_VEHICLE, buildFragment, parseFragment } from './share.js';
 import { showCheck } from './check.js';
+import { byId } from './dom.js';
 import { registerServiceWorker } from './offline.js';
 
 /** @typedef {import('./core.js').Core} Core */
@@ -25,13 +26,6 @@ const WIDTH_FIELDS = [0, 3];   // the others step as integers
 // for this long (and at once when the page is hidden or the link copied):
 // a refresh pays for neither, and quick steps write them once.
 const SETTLE_MS = 300;
-
-/** @param {string} id */
-function byId(id) {
-  const element = document.getElementById(id);
-  if (!element) throw new Error(`#${id} is missing`);
-  return element;
-}
 
 const inputs = FIELD_KEYS.map((key) => /** @type {HTMLInputElement} */ (byId(key)));
 // The protrusion check's two boxes, as core fields SPACER and BULGE.
@@ -64,7 +58,7 @@ function vehicle() {
 
 // ------------------------------------------------------------ the refresh
 
-/** @type {string[] | null} the last valid inputs not yet stored */
+/** @type {string[] | null} the last valid inputs not yet stored, by link index */
 let unstored = null;
 let settleTimer = 0;
 
@@ -74,7 +68,7 @@ function readFields() {
   inputs.forEach((input, i) => core?.setField(i, input.value));
   checkInputs.forEach(({ index, input }) => core?.setField(index, input.value));
   const validity = core.validity();
-  if (validity.storable) unstored = [0, 1, 2, 3, SPACER, BULGE].map((i) => core?.field(i) ?? '').concat(vehicle());
+  if (validity.storable) unstored = currentInputs();
   return validity;
 }
 
@@ -82,7 +76,7 @@ function readFields() {
 function settle() {
   clearTimeout(settleTimer);
   settleTimer = 0;
-  if (unstored) saveInputs(unstored);
+  if (unstored) saveInputs(Object.fromEntries(LINK_KEYS.map((key, i) => [key, unstored?.[i] ?? ''])));
   unstored = null;
   updateLink();
 }
@@ -105,11 +99,10 @@ function refresh(override) {
   inputs[TARGET_OFFSET].value = core.field(TARGET_OFFSET);
   const validity = readFields();
   scene = { refValid: validity.refValid, outValid: validity.outValid, drawing: core.draw() };
-  const fields = FIELD_KEYS.map((key, i) => core?.field(i) ?? '');
   checkScene = {
     check: core.check(vehicle()),
     vehicle: vehicle(),
-    missing: FIELD_KEYS.filter((key, i) => !core?.numberValid(fields[i])),
+    missing: FIELD_KEYS.filter((key, i) => !core?.numberValid(core.field(i))),
     answerable: validity.storable,
   };
   paint();
@@ -161,10 +154,13 @@ function paint() {
 
 // ------------------------------------------------------------ the link
 
-/** The fragment for what the core holds now. */
+/** What the core holds now, by link index: the seven fields, then the vehicle. */
+function currentInputs() {
+  return LINK_KEYS.map((key, i) => (i === LINK_VEHICLE ? vehicle() : core?.field(i) ?? ''));
+}
+
 function currentFragment() {
-  const texts = [...FIELD_KEYS.map((key, i) => core?.field(i) ?? ''), core?.field(SPACER) ?? '', core?.field(BULGE) ?? ''];
-  return buildFragment([...texts, vehicle()]);
+  return buildFragment(currentInputs());
 }
 
 function updateLink() {
@@ -175,16 +171,12 @@ function updateLink() {
 
 /** Fills the inputs from a fragment, absent keys from storage, and refreshes. */
 function openLink() {
-  // Stored: the four wheel inputs, then Spacer, Bulge, Vehicle (link
-  // indices 5 to 7).
   const stored = loadInputs();
-  const storedAt = (/** @type {number} */ linkIndex) => stored[linkIndex < TARGET_OFFSET ? linkIndex : linkIndex - 1] ?? '';
   const fromLink = parseFragment(location.hash);
-  inputs.forEach((input, i) => {
-    input.value = fromLink.get(i) ?? (i < TARGET_OFFSET ? storedAt(i) : '');
-  });
-  checkInputs.forEach(({ index, input }) => { input.value = fromLink.get(index) ?? storedAt(index); });
-  vehicleSelect.value = fromLink.get(LINK_VEHICLE) ?? storedAt(LINK_VEHICLE);
+  const value = (/** @type {number} */ i) => fromLink.get(i) ?? stored[LINK_KEYS[i]] ?? '';
+  inputs.forEach((input, i) => { input.value = value(i); });
+  checkInputs.forEach(({ index, input }) => { input.value = value(index); });
+  vehicleSelect.value = value(LINK_VEHICLE);
   refresh(fromLink.get(TARGET_OFFSET) ?? '');
 }
 
@@ -234,23 +226,26 @@ function addSteppers() {
 }
 
 function wireControls() {
-  inputs.forEach((input, index) => {
+  // Every text box: the five fields, whose arrow keys step, and the check's two.
+  const boxes = [...inputs.map((input, index) => ({ index, input })), ...checkInputs];
+  for (const { index, input } of boxes) {
+    const stepped = index < SPACER;
     input.addEventListener('keydown', (event) => {
       if (event.isComposing) return;
       if (event.key === 'Enter') {
         event.preventDefault();
         refreshKeepingTarget();
-      } else if (event.key === 'ArrowUp' || event.key === 'ArrowDown') {
+      } else if (stepped && (event.key === 'ArrowUp' || event.key === 'ArrowDown')) {
         event.preventDefault();
         step(index, event.key === 'ArrowUp' ? 1 : -1);
       }
     });
-    // Leaving a field whose text changed; after Enter the core holds the
+    // Leaving a box whose text changed; after Enter the core holds the
     // same text already and nothing is done twice.
     input.addEventListener('change', () => {
       if (core && input.value !== core.field(index)) refreshKeepingTarget();
     });
-  });
+  }
   for (const button of document.querySelectorAll('button.step')) {
     button.addEventListener('click', () => {
       step(Number(button.getAttribute('data-field')), Number(button.getAttribute('data-delta')));
@@ -260,16 +255,6 @@ function wireControls() {
     event.preventDefault();
     refreshKeepingTarget();
   });
-  for (const { index, input } of checkInputs) {
-    input.addEventListener('keydown', (event) => {
-      if (event.isComposing || event.key !== 'Enter') return;
-      event.preventDefault();
-      refreshKeepingTarget();
-    });
-    input.addEventListener('change', () => {
-      if (core && input.value !== core.field(index)) refreshKeepingTarget();
-    });
-  }
   vehicleSelect.addEventListener('change', refreshKeepingTarget);
   for (const id of ['use-inside', 'use-rule']) {
     const button = byId(id);

@@ -3,6 +3,7 @@
 // verdict, the lengths and the offsets come from the core (Core.check);
 // this module picks the sentences and puts them into the page.
 
+import { byId } from './dom.js';
 import { TEXTS, fill, length } from './texts.js';
 
 /** @typedef {import('./core.js').Check} Check */
@@ -24,13 +25,6 @@ const SENTENCES = {
   'tyre-tolerated': ['tyreTolerated', 'marginTolerated'],
   ok: ['ok', 'marginOk'],
 };
-
-/** @param {string} id */
-function byId(id) {
-  const element = document.getElementById(id);
-  if (!element) throw new Error(`#${id} is missing`);
-  return element;
-}
 
 /**
  * One answer's output and button: the offset, or "none" and a button that

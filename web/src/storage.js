@@ -6,21 +6,20 @@
 // something else leaves the page working with the defaults, and a failed
 // write changes nothing that was stored.
 
-import { fieldText } from './core.js';
+import { VEHICLES, fieldText } from './core.js';
 
 const STORAGE_KEY = 'rimbeacon.inputs';
 
-/** The desktop's defaults (InRim, InOffset, InIn, OutRim), then Spacer, Bulge, Vehicle. */
-export const DEFAULT_INPUTS = /** @type {const} */ (['6.5', '45', '20', '7', '0', '0', 'passenger']);
-const KEYS = /** @type {const} */ (['InRim', 'InOffset', 'InIn', 'OutRim', 'Spacer', 'Bulge', 'Vehicle']);
-const VEHICLE = KEYS.indexOf('Vehicle');
+/** What is stored, and its defaults: the desktop's four, then the check's three. */
+const DEFAULTS = /** @type {const} */ ({
+  InRim: '6.5', InOffset: '45', InIn: '20', OutRim: '7', Spacer: '0', Bulge: '0', Vehicle: 'passenger',
+});
 
 /**
- * The stored inputs in the order of DEFAULT_INPUTS, each key on its own: a
- * key that is missing or not a text (for Vehicle: not 'passenger' or
- * 'other') takes its default. Texts are cut to 255 bytes, as the desktop's
- * fields are.
- * @returns {string[]}
+ * The stored inputs by name (InRim … Vehicle), each key on its own: a key
+ * that is missing or not a text (for Vehicle: not one of VEHICLES) takes
+ * its default. Texts are cut to 255 bytes, as the desktop's fields are.
+ * @returns {Record<string, string>}
  */
 export function loadInputs() {
   /** @type {unknown} */
@@ -32,22 +31,26 @@ export function loadInputs() {
     stored = null;
   }
   const record = stored !== null && typeof stored === 'object' ? /** @type {Record<string, unknown>} */ (stored) : {};
-  return KEYS.map((key, i) => {
+  /** @type {Record<string, string>} */
+  const inputs = {};
+  for (const [key, fallback] of Object.entries(DEFAULTS)) {
     const value = record[key];
-    if (i === VEHICLE) return value === 'passenger' || value === 'other' ? value : DEFAULT_INPUTS[i];
-    return typeof value === 'string' ? fieldText(value) : DEFAULT_INPUTS[i];
-  });
+    if (key === 'Vehicle') inputs[key] = VEHICLES.includes(/** @type {any} */ (value)) ? String(value) : fallback;
+    else inputs[key] = typeof value === 'string' ? fieldText(value) : fallback;
+  }
+  return inputs;
 }
 
 /**
- * Stores the inputs (the caller has checked that the four wheel inputs are
- * valid). Returns whether they were written.
- * @param {string[]} inputs  in the order of DEFAULT_INPUTS
+ * Stores the inputs of `inputs` that are kept (the caller has checked that
+ * the four wheel inputs are valid); the target offset is not among them.
+ * Returns whether they were written.
+ * @param {Record<string, string>} inputs  by name
  */
 export function saveInputs(inputs) {
   /** @type {Record<string, string>} */
   const record = {};
-  KEYS.forEach((key, i) => { record[key] = inputs[i]; });
+  for (const key of Object.keys(DEFAULTS)) record[key] = inputs[key] ?? '';
   try {
     localStorage.setItem(STORAGE_KEY, JSON.stringify(record));
     return true;
