@@ -1,7 +1,7 @@
 // The floors for the start-up benchmark: one modal dialog from a template
 // of the main dialog's size, style and font, started and timed the same way
 // as Rimbeacon (first finished paint of the visible window, through
-// common/instrument.h). Closes on Esc, the close box or WM_CLOSE.
+// common/timing.h). Closes on Esc, the close box or WM_CLOSE.
 //   minimal_dialog: the template has no controls, comctl32 is not loaded;
 //   updown_dialog (built with RIMBEACON_FLOOR_UPDOWN): comctl32 is loaded and
 //   its up-down class registered, as Rimbeacon needs them from its first
@@ -12,7 +12,7 @@
 #include <commctrl.h>
 #endif
 
-#include "common/instrument.h"
+#include "common/timing.h"
 
 namespace {
 
@@ -23,15 +23,15 @@ void OnPaint(HWND window)
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
     EndPaint(window, &paint);
-    INSTRUMENT_PAINT_END(window);
+    TIMING_PAINT_END(window);
 }
 
 INT_PTR CALLBACK MinimalDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
-        INSTRUMENT_START_STEP(kDialogInitBegun);
-        INSTRUMENT_START_STEP(kDialogInitDone);
+        TIMING_MARK(kDialogInitBegun);
+        TIMING_MARK(kDialogInitDone);
         return TRUE;
     case WM_PAINT:
         OnPaint(window);
@@ -48,13 +48,13 @@ INT_PTR CALLBACK MinimalDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    INSTRUMENT_START_STEP(kWinMainEntered);
+    TIMING_MARK(kWinMainEntered);
 #ifdef RIMBEACON_FLOOR_UPDOWN
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_UPDOWN_CLASS;
     InitCommonControlsEx(&controls);
-    INSTRUMENT_START_STEP(kControlsRegistered);
+    TIMING_MARK(kControlsRegistered);
 #endif
     DialogBoxParamA(instance, MAKEINTRESOURCEA(kMinimalDialog), nullptr, MinimalDlgProc, 0);
     return 0;

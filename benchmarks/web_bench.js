@@ -47,30 +47,34 @@ console.log(`| **all** | ${rawTotal} | **${total}** (${(total / 1024).toFixed(1)
 // ------------------------------------------------------------ times
 
 // The stand-in for src/core.js: the same exports, fixed results.
+const FIXED_WHEEL = (inner, outer) => ({ inner, outer, outline: [[inner + 5, 50], [outer - 5, 50], [outer, 55], [outer, 145],
+  [outer - 5, 150], [inner + 5, 150], [inner, 145], [inner, 55], [inner + 5, 50]] });
+const FIXED_REFRESH = {
+  valid: { reference: true, target: true, storable: true, fields: [true, true, true, true, true] },
+  targetOffset: '50', optimalOffset: '404959999999999a', reference: FIXED_WHEEL(207, 295), target: FIXED_WHEEL(199, 300),
+  differences: ['14.7 ﾐﾘ', '10.7 ﾐﾘ', '0.7 ﾐﾘ'],
+  check: { verdict: 'wheel-out', wheel: '0.7 ﾐﾘ', tyre: '0.7 ﾐﾘ', margin: '0.7 ﾐﾘ', effective: '', answers: ['51', '51'] },
+};
+const FIXED_GEOMETRY = {
+  picture: { width: 369, height: 230 }, fender: { x: 300, top: 30, bottom: 170, dotRun: 3 },
+  underline: { left: 60, right: 157, y: 165 }, strokes: [[0, 0], [1, 0], [1, 1]],
+  texts: { cell: 10, positions: [[160, 170], [240, 170], [320, 170], [160, 185], [320, 185]] },
+  palette: { link: [150, 0, 0], heading: [0, 0, 100], fenderInk: [0, 0, 0], fenderGap: [255, 255, 255],
+    reference: [100, 100, 100], target: [255, 0, 0], text: [70, 70, 70] },
+};
 const STAND_IN = `
 export const FIELD_SIZE = 256;
 export const FIELD_KEYS = ['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset'];
 export const TARGET_OFFSET = 4;
-export const SPACER = 5;
-export const BULGE = 6;
 export const VEHICLES = ['passenger', 'other'];
 export function cutUtf8(text) { return new TextEncoder().encode(text); }
 export function fieldText(text) { return text; }
+const REFRESH = ${JSON.stringify(FIXED_REFRESH)};
 export class Core {
-  constructor() { this.fields = ['', '', '', '', '', '', '']; }
-  setField(i, t) { this.fields[i] = t; }
-  field(i) { return this.fields[i]; }
-  validity() { return { refValid: true, outValid: true, storable: true }; }
-  computeOffset(o) { this.fields[4] = o === '' ? '50' : o; }
-  optimalOffset() { return 0; }
-  draw() { return { grey: [207, 295], red: [199, 300], differences: ['14.7 ﾐﾘ', '10.7 ﾐﾘ', '0.7 ﾐﾘ'] }; }
-  check() {
-    return { verdict: 'wheel-out', wheel: '0.7 ﾐﾘ', tyre: '0.7 ﾐﾘ', margin: '0.7 ﾐﾘ', effective: '', answers: ['51', '51'] };
-  }
-  stepWidth() {}
-  stepInteger() { return false; }
-  readNumber() { return 0; }
-  numberValid() { return true; }
+  constructor() { this.geometry = ${JSON.stringify(FIXED_GEOMETRY)}; }
+  refresh(inputs, override) { return { ...REFRESH, targetOffset: override === '' ? '50' : override }; }
+  step(index, text) { return { text, wrote: false, position: 0 }; }
+  read() { return { number: '0000000000000000', valid: true }; }
 }
 export async function loadCore() { return new Core(); }
 `;

@@ -1,7 +1,7 @@
 // Driver of the window benchmarks (tools/bench-window runs it under Wine in a
 // virtual display). It starts the program as a user would, gives it real
 // key strokes (SendInput) and reads the QueryPerformanceCounter stamps that
-// an instrumented build writes (common/instrument.h). The counter is one clock
+// an instrumented build writes (common/timing.h). The counter is one clock
 // for all processes, so the stamp taken here just before CreateProcess and
 // the program's own stamp of its first paint measure the start-up.
 //
@@ -322,7 +322,7 @@ void PrintSpread(const std::string& name, std::vector<double> micros)
 }
 
 // The parts of a refresh as an instrumented build reports them after the
-// whole refresh, the background and the overlay (common/instrument.h).
+// whole refresh, the background and the overlay (common/timing.h).
 constexpr int kFirstPartValue = 3;
 constexpr int kRefreshParts = 7;
 constexpr std::size_t kSampleValues = kFirstPartValue + kRefreshParts;
@@ -410,7 +410,7 @@ int RefreshBench(const std::string& exe, const std::string& workDir, int count)
 }
 
 // The steps of a start, from CreateProcess to the end of the first paint,
-// as far as the program stamps them (common/instrument.h, "start-steps").
+// as far as the program stamps them (common/timing.h, "start-steps").
 constexpr int kStartPhases = 5;
 constexpr const char* kStartPhaseNames[kStartPhases] = {
     "process start to WinMain (Wine, loader, imported DLLs)",

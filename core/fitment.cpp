@@ -12,11 +12,22 @@ constexpr double kMmWidthThreshold = 100;
 constexpr double kMmPerInch = 25.4;
 constexpr double kHalf = 0.5;
 
-// Bytes of the suffix " ﾐﾘ" in code page 932.
+// The suffix " ﾐﾘ" in code page 932, and in UTF-8.
 constexpr char kMillimetreSuffix[] = " \xD0\xD8";
+constexpr char kMillimetreSuffixUtf8[] = " \xEF\xBE\x90\xEF\xBE\x98";
 
-int IsZeroText(const char* text) {
+bool IsZeroText(const char* text) {
     return std::strcmp(text, "0") == 0 || std::strcmp(text, "0.0") == 0;
+}
+
+// "%.01f" and the suffix; kSize holds the longest number and the suffix.
+template <std::size_t kSize, std::size_t kSuffixSize>
+std::size_t FormatWithSuffix(double value, const char (&suffix)[kSuffixSize], char (&out)[kSize]) {
+    constexpr int kDecimals = 1;
+    static_assert(num::kFixedMaxChars + kSuffixSize <= kSize, "the longest number and the suffix fit the text");
+    const std::size_t n = num::FormatFixed(value, kDecimals, out, kSize);
+    std::memcpy(out + n, suffix, kSuffixSize);
+    return n + kSuffixSize - 1;
 }
 
 }  // namespace
@@ -49,7 +60,7 @@ Validity EvaluateValidity(const WheelFields& fields) {
     Validity v{};
     v.RefValid = (inRim && inOffset && inIn) ? 1 : 0;
     v.OutValid = (v.RefValid && outRim && outOffset) ? 1 : 0;
-    v.InputsStorable = (inRim && inOffset && inIn && outRim) ? 1 : 0;
+    v.InputsStorable = inRim && inOffset && inIn && outRim;
     return v;
 }
 
@@ -92,11 +103,9 @@ Differences FitDifferencesAt(const WheelFields& fields, const FitResult& fit, do
 }
 
 std::size_t FormatDifference(double value, char (&out)[kDifferenceTextSize]) {
-    constexpr int kDecimals = 1;
-    constexpr std::size_t kSuffixLength = sizeof kMillimetreSuffix - 1;
-    static_assert(num::kFixedMaxChars + kSuffixLength < kDifferenceTextSize,
-                  "the longest number and the suffix fit the difference text");
-    std::size_t n = num::FormatFixed(value, kDecimals, out, kDifferenceTextSize);
-    std::memcpy(out + n, kMillimetreSuffix, sizeof kMillimetreSuffix);
-    return n + kSuffixLength;
+    return FormatWithSuffix(value, kMillimetreSuffix, out);
+}
+
+std::size_t FormatDifferenceUtf8(double value, char (&out)[kDifferenceUtf8Size]) {
+    return FormatWithSuffix(value, kMillimetreSuffixUtf8, out);
 }

@@ -33,7 +33,7 @@ struct FitResult {
 struct Validity {
     int RefValid;        // InRim, InOffset and InIn are valid
     int OutValid;        // RefValid, and OutRim and OutOffset are valid
-    int InputsStorable;  // InRim, InOffset, InIn and OutRim are valid
+    bool InputsStorable;  // InRim, InOffset, InIn and OutRim are valid
 };
 
 struct Differences {
@@ -91,3 +91,9 @@ constexpr std::size_t kDifferenceTextSize = 256;
 // show in exponent form ("1.0e+300 ﾐﾘ"), infinities as "inf ﾐﾘ" and
 // "-inf ﾐﾘ", NaN as "nan ﾐﾘ".
 std::size_t FormatDifference(double value, char (&out)[kDifferenceTextSize]);
+
+// FormatDifference for the browser edition, whose texts are UTF-8: the
+// same number, with ﾐﾘ as U+FF90 U+FF98 (EF BE 90 EF BE 98).
+//   14.7 -> "14.7 ﾐﾘ"
+constexpr std::size_t kDifferenceUtf8Size = kDifferenceTextSize + 4;
+std::size_t FormatDifferenceUtf8(double value, char (&out)[kDifferenceUtf8Size]);

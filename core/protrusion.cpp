@@ -39,7 +39,7 @@ bool Meets(double offset, double optimalOffset, double spacerMm, double bulgeMm,
 // moves the wheel outboard).
 OffsetAnswer SmallestMeeting(double estimate, double optimalOffset, double spacerMm, double bulgeMm, Vehicle vehicle,
                              Demand demand) {
-    const OffsetAnswer none{0, 0};
+    const OffsetAnswer none{false, 0};
     double t = estimate;
     if (!(std::fabs(t) < kLargestStepped)) return none;  // NaN too
     for (int k = 0; k < kAdjustSteps && !Meets(t, optimalOffset, spacerMm, bulgeMm, vehicle, demand); ++k) {
@@ -50,7 +50,7 @@ OffsetAnswer SmallestMeeting(double estimate, double optimalOffset, double space
     }
     if (!Meets(t, optimalOffset, spacerMm, bulgeMm, vehicle, demand)) return none;
     // + 0 turns -0 into 0: "-0" is not a valid field text, "0" is.
-    return OffsetAnswer{1, t + 0.0};
+    return OffsetAnswer{true, t + 0.0};
 }
 
 }  // namespace
@@ -59,8 +59,12 @@ double EffectiveOffset(double rimOffset, double spacerMm) {
     return spacerMm == 0 ? rimOffset : rimOffset - spacerMm;
 }
 
+double EffectiveTargetOffset(const WheelFields& fields, double spacerMm) {
+    return EffectiveOffset(num::atof(fields.OutOffset), spacerMm);
+}
+
 Differences FitDifferencesWithSpacer(const WheelFields& fields, const FitResult& fit, double spacerMm) {
-    return FitDifferencesAt(fields, fit, EffectiveOffset(num::atof(fields.OutOffset), spacerMm));
+    return FitDifferencesAt(fields, fit, EffectiveTargetOffset(fields, spacerMm));
 }
 
 Protrusion CheckProtrusion(double wheel, double bulge, Vehicle vehicle) {
@@ -90,4 +94,17 @@ OffsetAnswer SmallestOffsetWithinRule(double optimalOffset, double spacerMm, dou
     const double reach = optimalOffset + spacerMm + bulgeMm;
     const double tyre = vehicle == Vehicle::Passenger ? std::floor(reach - kTyreAllowanceMm) + kOneMm : std::ceil(reach);
     return SmallestMeeting(std::max(inside, tyre), optimalOffset, spacerMm, bulgeMm, vehicle, Demand::WithinRule);
+}
+
+std::size_t FormatAnswer(const OffsetAnswer& answer, char (&out)[num::kFixedBufferSize]) {
+    out[0] = '\0';
+    return answer.Found ? num::FormatFixed(answer.Offset, 0, out, sizeof out) : 0;
+}
+
+TargetCheck CheckTarget(const WheelFields& fields, const FitResult& fit, double spacerMm, double bulgeMm,
+                        Vehicle vehicle) {
+    const Differences d = FitDifferencesWithSpacer(fields, fit, spacerMm);
+    return TargetCheck{CheckProtrusion(d.Fender, bulgeMm, vehicle), spacerMm != 0,
+                       EffectiveTargetOffset(fields, spacerMm), SmallestOffsetInside(fit.OptimalOffset, spacerMm),
+                       SmallestOffsetWithinRule(fit.OptimalOffset, spacerMm, bulgeMm, vehicle)};
 }

@@ -17,7 +17,10 @@
 //   f + b  the tyre beyond the fender line.
 #pragma once
 
+#include <cstddef>
+
 #include "core/fitment.h"
+#include "core/number_text.h"
 
 // The tyre's allowance on a passenger vehicle: a protrusion below this
 // counts as none.
@@ -56,6 +59,10 @@ struct Protrusion {
 //   EffectiveOffset(60, 15) == 45   EffectiveOffset(52, 0) == 52
 double EffectiveOffset(double rimOffset, double spacerMm);
 
+// The offset the target wheel has on the car with the fields as they are:
+// EffectiveOffset(atof(OutOffset), spacerMm).
+double EffectiveTargetOffset(const WheelFields& fields, double spacerMm);
+
 // The differences for the current fields with a spacer: FitDifferences with
 // EffectiveOffset(atof(OutOffset), spacerMm) as the target offset. With a
 // spacer of 0 every value is FitDifferences' own, bit for bit.
@@ -75,7 +82,7 @@ Protrusion CheckProtrusion(double wheel, double bulge, Vehicle vehicle);
 
 // A whole target offset, or none.
 struct OffsetAnswer {
-    int Found;      // 0: no finite answer (a NaN or infinite input)
+    bool Found;     // false: no finite answer (a NaN or infinite input)
     double Offset;  // a whole number of millimetres
 };
 
@@ -96,3 +103,23 @@ OffsetAnswer SmallestOffsetInside(double optimalOffset, double spacerMm);
 //   optimal 50.7, spacer 0, bulge 9, Other     -> 60
 //   optimal 50.7, spacer 5, bulge 9, Other     -> 65
 OffsetAnswer SmallestOffsetWithinRule(double optimalOffset, double spacerMm, double bulgeMm, Vehicle vehicle);
+
+// An answer as the target offset field takes it: "51", or "" for none.
+std::size_t FormatAnswer(const OffsetAnswer& answer, char (&out)[num::kFixedBufferSize]);
+
+// The whole check of the target wheel for the fields as they are and the
+// last OptimalOffset, with the spacer and the bulge: the verdict, the
+// effective offset (worth showing only with a spacer) and both answers.
+//   7 / 48 / 10 / 8 at 52, bulge 9, Passenger: TyreTolerated, Tyre 7.7,
+//     no spacer, answers 51 and 51
+//   the same, spacer 15 at 60: WheelOut, Wheel 5.7, effective offset 45,
+//     answers 66 and 66
+struct TargetCheck {
+    Protrusion Check;
+    bool HasSpacer;          // the spacer is not 0
+    double EffectiveOffset;  // EffectiveTargetOffset
+    OffsetAnswer Inside;     // SmallestOffsetInside
+    OffsetAnswer WithinRule; // SmallestOffsetWithinRule
+};
+TargetCheck CheckTarget(const WheelFields& fields, const FitResult& fit, double spacerMm, double bulgeMm,
+                        Vehicle vehicle);

@@ -1,9 +1,8 @@
 #include "diagram/diagram.h"
 
 #include <cstddef>
-#include <cstdint>
 
-#include "common/instrument.h"
+#include "common/timing.h"
 #include "common/shared_state.h"
 #include "core/fitment.h"
 #include "core/number_text.h"
@@ -12,11 +11,6 @@
 
 namespace {
 
-constexpr COLORREF kUnderlineColour = RGB(150, 0, 0);  // the link label's text colour
-constexpr COLORREF kFenderColour = RGB(0, 0, 0);
-constexpr COLORREF kReferenceColour = RGB(100, 100, 100);
-constexpr COLORREF kTargetColour = RGB(255, 0, 0);
-constexpr COLORREF kTextColour = RGB(70, 70, 70);
 constexpr int kPenWidth = 1;
 
 constexpr int kFontHeight = kTextCellHeight;  // positive: the character cell
@@ -24,47 +18,19 @@ constexpr int kFontWeight = FW_NORMAL;
 // "ＭＳ Ｐゴシック"
 constexpr char kFontFace[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
 // "現状との差異"
-constexpr char kCaptionCurrent[] = "\x8c\xbb\x8f\xf3\x82\xc6\x82\xcc\x8d\xb7\x88\xd9";
+constexpr char kCaptionCurrentText[] = "\x8c\xbb\x8f\xf3\x82\xc6\x82\xcc\x8d\xb7\x88\xd9";
 // "ﾌｪﾝﾀﾞｰとの差"
-constexpr char kCaptionFender[] = "\xcc\xaa\xdd\xc0\xde\xb0\x82\xc6\x82\xcc\x8d\xb7";
+constexpr char kCaptionFenderText[] = "\xcc\xaa\xdd\xc0\xde\xb0\x82\xc6\x82\xcc\x8d\xb7";
 
-constexpr int kWheelPoints = 9;
-
-int ClampColumn(int column) {
-    if (column < kColumnFarLeft) return kColumnFarLeft;
-    if (column > kColumnFarRight) return kColumnFarRight;
-    return column;
+void PutText(HDC dc, DiagramText which, const char* text, std::size_t length) {
+    const Point at = kTextPositions[which];
+    TextOutA(dc, at.X, at.Y, text, static_cast<int>(length));
 }
 
-// The fender column less a distance in millimetres at half scale:
-// kFenderX - truncate(mm * 0.5). A column outside the 32-bit range (or one
-// from a NaN) becomes kColumnFarLeft; others are clamped to the drawable range.
-int ColumnInsideFender(double mm) {
-    const std::int32_t pixels = num::TruncateToInt32(mm * kPixelsPerMm);
-    const std::int64_t column = std::int64_t{kFenderX} - pixels;
-    if (pixels == INT32_MIN || column > INT32_MAX || column < INT32_MIN) return kColumnFarLeft;
-    return ClampColumn(static_cast<int>(column));
-}
-
-void ShiftPoints(POINT (&points)[kWheelPoints], int dx, int dy) {
-    for (POINT& point : points) {
-        point.x += dx;
-        point.y += dy;
-    }
-}
-
-int Overflows(int innerX, int outerX) {
-    return (innerX < kOverflowX || outerX < kOverflowX) ? 1 : 0;
-}
-
-void PutText(HDC dc, int x, int y, const char* text, std::size_t length) {
-    TextOutA(dc, x, y, text, static_cast<int>(length));
-}
-
-void DrawDifference(HDC dc, int x, int y, double value) {
+void DrawDifference(HDC dc, DiagramText which, double value) {
     char text[kDifferenceTextSize];
     const std::size_t length = FormatDifference(value, text);
-    PutText(dc, x, y, text, length);
+    PutText(dc, which, text, length);
 }
 
 // The underline runs under the link label wherever the dialog font put it;
@@ -83,7 +49,7 @@ void DrawLinkUnderline(HWND window, HDC dc) {
         right = place.right + kUnderlineRightShift;
         y = place.bottom + kUnderlineDrop;
     }
-    HPEN pen = CreatePen(PS_SOLID, kPenWidth, kUnderlineColour);
+    HPEN pen = CreatePen(PS_SOLID, kPenWidth, ColourRef(kLinkColour));
     HGDIOBJ previous = SelectObject(dc, pen);
     MoveToEx(dc, left, y, nullptr);
     LineTo(dc, right, y);
@@ -93,7 +59,7 @@ void DrawLinkUnderline(HWND window, HDC dc) {
 
 // Dotted; the context's default opaque white background fills the gaps.
 void DrawFenderLine(HDC dc) {
-    HPEN pen = CreatePen(PS_DOT, kPenWidth, kFenderColour);
+    HPEN pen = CreatePen(PS_DOT, kPenWidth, ColourRef(kFenderInkColour));
     HGDIOBJ previous = SelectObject(dc, pen);
     MoveToEx(dc, kFenderX, kFenderTop, nullptr);
     LineTo(dc, kFenderX, kFenderBottom);
@@ -101,30 +67,27 @@ void DrawFenderLine(HDC dc) {
     DeleteObject(pen);
 }
 
-// Draws one wheel with a pen of its own; returns whether it overflowed.
-int DrawWheelInColour(HDC dc, COLORREF colour, int innerX, int outerX) {
-    HPEN pen = CreatePen(PS_SOLID, kPenWidth, colour);
-    DrawWheel(dc, pen, innerX, outerX);
+// Draws one wheel with a pen of its own.
+void DrawWheelInColour(HDC dc, const Rgb& colour, const WheelColumns& wheel) {
+    HPEN pen = CreatePen(PS_SOLID, kPenWidth, ColourRef(colour));
+    DrawWheel(dc, pen, wheel.Inner, wheel.Outer);
     DeleteObject(pen);
-    return Overflows(innerX, outerX);
 }
 
 void DrawReferenceWheel(HDC dc) {
     Fit.InWidthMm = WidthToMm(Fields.InRim);
-    const double clearance = num::atof(Fields.InIn);
-    const int innerX = ColumnInsideFender(clearance + Fit.InWidthMm);
-    const int outerX = ColumnInsideFender(clearance);
-    Extent.RefOverflow = DrawWheelInColour(dc, kReferenceColour, innerX, outerX);
-    Extent.RefInnerX = innerX;
+    const WheelColumns wheel = ReferenceColumns(num::atof(Fields.InIn), Fit.InWidthMm);
+    DrawWheelInColour(dc, kReferenceColour, wheel);
+    Extent.RefOverflow = wheel.Overflow ? 1 : 0;
+    Extent.RefInnerX = wheel.Inner;
 }
 
 void DrawTargetWheel(HDC dc) {
     Fit.OutWidthMm = WidthToMm(Fields.OutRim);
-    const double target = num::atof(Fields.OutOffset);
-    const int innerX = ColumnInsideFender(target - Fit.OptimalOffset + Fit.OutWidthMm);
-    const int outerX = ColumnInsideFender(target - Fit.OptimalOffset);
-    Extent.OutOverflow = DrawWheelInColour(dc, kTargetColour, innerX, outerX);
-    Extent.OutInnerX = innerX;
+    const WheelColumns wheel = TargetColumns(num::atof(Fields.OutOffset), Fit.OptimalOffset, Fit.OutWidthMm);
+    DrawWheelInColour(dc, kTargetColour, wheel);
+    Extent.OutOverflow = wheel.Overflow ? 1 : 0;
+    Extent.OutInnerX = wheel.Inner;
 }
 
 void DrawDifferenceTexts(HDC dc) {
@@ -133,14 +96,14 @@ void DrawDifferenceTexts(HDC dc) {
                              SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              DEFAULT_QUALITY, DEFAULT_PITCH, kFontFace);
     HGDIOBJ previous = SelectObject(dc, font);
-    SetTextColor(dc, kTextColour);
+    SetTextColor(dc, ColourRef(kTextColour));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     SetBkMode(dc, TRANSPARENT);
-    PutText(dc, kTextCaptionX, kTextRow1Y, kCaptionCurrent, sizeof kCaptionCurrent - 1);
-    DrawDifference(dc, kTextInnerX, kTextRow1Y, differences.Inner);
-    DrawDifference(dc, kTextOuterX, kTextRow1Y, differences.Outer);
-    PutText(dc, kTextCaptionX, kTextRow2Y, kCaptionFender, sizeof kCaptionFender - 1);
-    DrawDifference(dc, kTextOuterX, kTextRow2Y, differences.Fender);
+    PutText(dc, kCaptionCurrent, kCaptionCurrentText, sizeof kCaptionCurrentText - 1);
+    DrawDifference(dc, kInnerValue, differences.Inner);
+    DrawDifference(dc, kOuterValue, differences.Outer);
+    PutText(dc, kCaptionFender, kCaptionFenderText, sizeof kCaptionFenderText - 1);
+    DrawDifference(dc, kFenderValue, differences.Fender);
     SelectObject(dc, previous);
     DeleteObject(font);
 }
@@ -163,7 +126,7 @@ void PaintMainWindow(HWND window) {
         DeleteDC(memory);
     }
     EndPaint(window, &paint);
-    INSTRUMENT_BACKGROUND_DONE();
+    TIMING_MARK(kBackgroundDone);
     DrawFitment(window);
 }
 
@@ -180,19 +143,14 @@ void DrawFitment(HWND window) {
 }
 
 void DrawWheel(HDC dc, HPEN pen, int innerX, int outerX) {
-    const int i = ClampColumn(innerX);
-    const int o = ClampColumn(outerX);
-    const int c = kWheelChamfer;
-    POINT outline[kWheelPoints] = {
-        {i + c, kWheelTop},    {o - c, kWheelTop},    {o, kWheelTop + c},
-        {o, kWheelBottom - c}, {o - c, kWheelBottom}, {i + c, kWheelBottom},
-        {i, kWheelBottom - c}, {i, kWheelTop + c},    {i + c, kWheelTop},
-    };
+    const WheelOutline outline = OutlineOf(innerX, outerX);
     HGDIOBJ previous = SelectObject(dc, pen);
-    Polyline(dc, outline, kWheelPoints);
-    ShiftPoints(outline, kStrokeOffset, 0);
-    Polyline(dc, outline, kWheelPoints);
-    ShiftPoints(outline, 0, kStrokeOffset);
-    Polyline(dc, outline, kWheelPoints);
+    for (const Point& offset : kStrokeOffsets) {
+        POINT stroke[kWheelPoints];
+        for (int k = 0; k < kWheelPoints; ++k) {
+            stroke[k] = POINT{outline.Points[k].X + offset.X, outline.Points[k].Y + offset.Y};
+        }
+        Polyline(dc, stroke, kWheelPoints);
+    }
     SelectObject(dc, previous);
 }

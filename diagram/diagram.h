@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "diagram/diagram_geometry.h"
+
 // Where the wheels' inner edges were last drawn, so that the next refresh
 // invalidates far enough left to erase them. The diagram writes it; the
 // refresh cycle reads it.
@@ -18,6 +20,11 @@ struct DiagramExtent {
 };
 
 extern DiagramExtent Extent;  // all four start 0
+
+// A colour of the palette as GDI takes it.
+inline COLORREF ColourRef(const Rgb& rgb) {
+    return RGB(rgb.Red, rgb.Green, rgb.Blue);
+}
 
 // WM_PAINT of the main dialog: blits the background picture at its own size
 // from (0, 0) through a memory device context, then DrawFitment.

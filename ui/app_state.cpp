@@ -9,7 +9,7 @@ SubclassedControl EditControls[kFieldCount];
 SubclassedControl MainLink;
 SubclassedControl AboutLink;
 
-int Dragging;
+bool Dragging;
 POINT DragStart;
 
 int FullHeight;

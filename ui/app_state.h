@@ -29,7 +29,7 @@ extern SubclassedControl MainLink;         // link label 1010
 extern SubclassedControl AboutLink;        // link label 1008, while the about box shows
 
 // Dragging the main window by its client area
-extern int Dragging;
+extern bool Dragging;
 extern POINT DragStart;          // client coordinates of the button-down
 
 extern int FullHeight;           // window height before any roll-up

@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "common/instrument.h"
+#include "common/timing.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/app_state.h"
@@ -11,7 +11,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    INSTRUMENT_START_STEP(kWinMainEntered);
+    TIMING_MARK(kWinMainEntered);
     LoadInputs(Fields);
     Instance = instance;
     // The main dialog template names the up-down class, which exists only
@@ -20,8 +20,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_UPDOWN_CLASS;
     InitCommonControlsEx(&controls);
-    INSTRUMENT_START_STEP(kControlsRegistered);
+    TIMING_MARK(kControlsRegistered);
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
-    INSTRUMENT_WRITE_REFRESHES();
+    TIMING_REPORT();
     return 0;
 }

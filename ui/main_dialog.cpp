@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "common/instrument.h"
+#include "common/timing.h"
 #include "core/fitment.h"
 #include "core/width_step.h"
 #include "diagram/diagram.h"
@@ -28,8 +28,6 @@ constexpr WORD kSpinMin = static_cast<WORD>(-512);
 // "バージョン情報" (version information)
 const char kAboutMenuText[] = "\x83\x6f\x81\x5b\x83\x57\x83\x87\x83\x93\x8f\xee\x95\xf1";
 
-const COLORREF kLinkColour = RGB(150, 0, 0);
-const COLORREF kHeadingColour = RGB(0, 0, 100);
 
 void ApplyTopMost(HWND window, bool on)
 {
@@ -82,7 +80,7 @@ void FitClientToPicture(HWND window)
 
 void OnInitDialog(HWND window)
 {
-    INSTRUMENT_START_STEP(kDialogInitBegun);
+    TIMING_MARK(kDialogInitBegun);
     MainWindow = window;
     SendMessageA(window, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(Instance, MAKEINTRESOURCEA(IDI_RIMBEACON))));
@@ -111,7 +109,7 @@ void OnInitDialog(HWND window)
     RECT frame;
     GetWindowRect(window, &frame);
     FullHeight = frame.bottom - frame.top;
-    INSTRUMENT_START_STEP(kDialogInitDone);
+    TIMING_MARK(kDialogInitDone);
 }
 
 void OnTopMostClicked(HWND window)
@@ -210,10 +208,10 @@ INT_PTR OnCtlColorStatic(HWND window, WPARAM wParam, LPARAM lParam)
     const HWND control = reinterpret_cast<HWND>(lParam);
     HDC dc = reinterpret_cast<HDC>(wParam);
     if (control == GetDlgItem(window, IDC_OPTIMAL_LINK)) {
-        SetLabelColour(dc, kLinkColour);
+        SetLabelColour(dc, ColourRef(kLinkColour));
     } else if (control == GetDlgItem(window, IDC_REF_HEADING) ||
                control == GetDlgItem(window, IDC_OUT_HEADING)) {
-        SetLabelColour(dc, kHeadingColour);
+        SetLabelColour(dc, ColourRef(kHeadingColour));
     } else if (!IsPlainLabel(window, control)) {
         return 0;
     }
@@ -247,13 +245,13 @@ void OnLeftButtonDown(HWND window, LPARAM lParam)
 {
     DragStart.x = GET_X_LPARAM(lParam);
     DragStart.y = GET_Y_LPARAM(lParam);
-    Dragging = 1;
+    Dragging = true;
     SetCapture(window);
 }
 
 void OnMouseMove(HWND window, LPARAM lParam)
 {
-    if (Dragging != 1) {
+    if (!Dragging) {
         return;
     }
     RECT frame;
@@ -265,7 +263,7 @@ void OnMouseMove(HWND window, LPARAM lParam)
 
 void OnLeftButtonUp()
 {
-    Dragging = 0;
+    Dragging = false;
     ReleaseCapture();
 }
 
@@ -274,14 +272,14 @@ void OnLeftButtonUp()
 // follow the pointer with no button held.
 void OnCaptureChanged()
 {
-    Dragging = 0;
+    Dragging = false;
 }
 
 void OnPaint(HWND window)
 {
-    INSTRUMENT_PAINT_BEGIN();
+    TIMING_MARK(kPaintBegin);
     PaintMainWindow(window);
-    INSTRUMENT_PAINT_END(window);
+    TIMING_PAINT_END(window);
 }
 
 void OnDestroy()

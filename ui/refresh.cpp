@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/instrument.h"
+#include "common/timing.h"
 #include "core/fitment.h"
 #include "diagram/diagram.h"
 #include "diagram/diagram_geometry.h"
@@ -33,11 +33,11 @@ void ReadFields()
     const Validity validity = EvaluateValidity(Fields);
     RefValid = validity.RefValid;
     OutValid = validity.OutValid;
-    INSTRUMENT_FIELD_READS_DONE();
+    TIMING_MARK(kFieldReadsDone);
     if (validity.InputsStorable) {
         SaveInputs(Fields);
     }
-    INSTRUMENT_SETTINGS_WRITES_DONE();
+    TIMING_MARK(kSettingsWritesDone);
 }
 
 void RefreshAll(const char* overrideText)
@@ -45,7 +45,7 @@ void RefreshAll(const char* overrideText)
     ReadFields();
     ComputeOffset(Fields, overrideText, Fit);
     SetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), Fields.OutOffset);
-    INSTRUMENT_OFFSET_COMPUTED();
+    TIMING_MARK(kOffsetComputed);
     ReadFields();
     RequestRepaint();
 }
@@ -54,7 +54,7 @@ void RefreshKeepingTarget()
 {
     char target[kFieldSize] = {};
     GetWindowTextA(GetDlgItem(MainWindow, IDC_OUT_OFFSET), target, static_cast<int>(kFieldSize));
-    INSTRUMENT_TARGET_READ();
+    TIMING_MARK(kTargetRead);
     RefreshAll(target);
 }
 
@@ -71,7 +71,7 @@ void RequestRepaint()
     InvalidateRect(MainWindow, &wheelBand, FALSE);
     InvalidateRect(MainWindow, &valueBand, FALSE);
     SendMessageA(MainWindow, WM_PAINT, 0, 0);
-    INSTRUMENT_REPAINT_DONE();
+    TIMING_MARK(kRepaintDone);
 }
 
 LRESULT CALLBACK EditSubclassProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
@@ -79,9 +79,9 @@ LRESULT CALLBACK EditSubclassProc(HWND edit, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_KEYUP:
         if (wParam == VK_RETURN) {
-            INSTRUMENT_REFRESH_BEGIN();
+            TIMING_MARK(kRefreshBegin);
             RefreshKeepingTarget();
-            INSTRUMENT_REFRESH_END();
+            TIMING_MARK(kRefreshEnd);
         }
         break;
     case WM_SETFOCUS:

@@ -106,15 +106,15 @@ TEST(ProtrusionAnswers, SmallestWholeOffsets) {
 
     // "-0" would be an invalid field: zero is offered as 0.
     const OffsetAnswer zero = SmallestOffsetInside(-0.5, 0);
-    EXPECT_EQ(1, zero.Found);
+    EXPECT_TRUE(zero.Found);
     EXPECT_FALSE(std::signbit(zero.Offset));
 
     for (double absurd : {kInf, -kInf, 1e300, 9007199254740992.0}) {
         SCOPED_TRACE(absurd);
-        EXPECT_EQ(0, SmallestOffsetInside(absurd, 0).Found);
-        EXPECT_EQ(0, SmallestOffsetWithinRule(0, 0, absurd, Vehicle::Other).Found);
+        EXPECT_FALSE(SmallestOffsetInside(absurd, 0).Found);
+        EXPECT_FALSE(SmallestOffsetWithinRule(0, 0, absurd, Vehicle::Other).Found);
     }
-    EXPECT_EQ(0, SmallestOffsetWithinRule(1, kInf, -kInf, Vehicle::Passenger).Found);
+    EXPECT_FALSE(SmallestOffsetWithinRule(1, kInf, -kInf, Vehicle::Passenger).Found);
 }
 
 // Each answer, typed into the target offset, gives a verdict it was meant
@@ -135,12 +135,12 @@ TEST(ProtrusionAnswers, AgreeWithTheVerdictAtTheirOwnOffset) {
                     return CheckProtrusion(optimal - EffectiveOffset(num::atof(text), spacer), bulge, v).Result;
                 };
                 const OffsetAnswer inside = SmallestOffsetInside(optimal, spacer);
-                ASSERT_EQ(1, inside.Found);
+                ASSERT_TRUE(inside.Found);
                 EXPECT_NE(Verdict::WheelOut, verdict(inside.Offset, Vehicle::Passenger));
                 EXPECT_EQ(Verdict::WheelOut, verdict(inside.Offset - 1, Vehicle::Passenger));
                 for (Vehicle v : {Vehicle::Passenger, Vehicle::Other}) {
                     const OffsetAnswer rule = SmallestOffsetWithinRule(optimal, spacer, bulge, v);
-                    ASSERT_EQ(1, rule.Found);
+                    ASSERT_TRUE(rule.Found);
                     const Verdict at = verdict(rule.Offset, v);
                     const Verdict below = verdict(rule.Offset - 1, v);
                     EXPECT_TRUE(at == Verdict::Ok || at == Verdict::TyreTolerated)

@@ -119,7 +119,7 @@ void CheckValidity(const WheelFields& f, const Validity& v) {
     FUZZ_CHECK(IsFieldValid(f.InRim) == inRim && IsFieldValid(f.OutOffset) == outOffset, "the field rule");
     FUZZ_CHECK(v.RefValid == (inRim && inOffset && inIn ? 1 : 0), "RefValid");
     FUZZ_CHECK(v.OutValid == (v.RefValid && outRim && outOffset ? 1 : 0), "OutValid");
-    FUZZ_CHECK(v.InputsStorable == (inRim && inOffset && inIn && outRim ? 1 : 0), "InputsStorable");
+    FUZZ_CHECK(v.InputsStorable == (inRim && inOffset && inIn && outRim), "InputsStorable");
 }
 
 void CheckOutOffset(const WheelFields& f, const FitResult& fit, const std::string* override) {

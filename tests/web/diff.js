@@ -73,73 +73,55 @@ const plausible = () => [String(6 + int(8) / 2), String(20 + int(36)), String(in
   String(20 + int(41)), pick(['0', String(int(26))]), String(int(151) / 10)];
 
 // Each input: the five field texts, the spacer and the bulge, cut to 255
-// bytes as the page cuts them, and the vehicle (0 passenger, 1 other).
+// bytes as the page cuts them, the vehicle (0 passenger, 1 other), and
+// where the target offset's and the reference offset's spinners stand
+// (beyond the range now and then).
+const position = () => int(1041) - 520;
 const inputs = Array.from({ length: COUNT }, () => ({
   texts: (random() < 0.3 ? plausible() : [...Array.from({ length: 5 }, text), thickness(), thickness()])
     .map((t) => cutUtf8(t, 255)),
   vehicle: int(2),
+  positions: [position(), position()],
 }));
 
 // ------------------------------------------------------------ both sides
 
-const bitsView = new DataView(new ArrayBuffer(8));
-function bits(value) {
-  bitsView.setFloat64(0, value);
-  return bitsView.getBigUint64(0).toString(16).padStart(16, '0');
-}
-const textHex = (text) => hex(new TextEncoder().encode(text));
-
 const core = await loadCore(readFileSync(wasmPath));
 const decoder = new TextDecoder();
+const UP = 1;
+const DOWN = -1;
 
-function drawn() {
-  const d = core.draw();
-  return [...d.grey, ...d.red].map(String).concat(d.differences.map(textHex)).map((w) => ' ' + w).join('');
-}
-
-/** The wasm side of one input, in the native driver's order and format. */
-function wasmLine({ texts: bytes, vehicle }) {
+/** The wasm side of one input: the native driver's calls, in its order. */
+function wasmResults({ texts: bytes, vehicle, positions }) {
   const texts = bytes.map((b) => decoder.decode(b));
-  let out = '';
-  for (const t of texts.slice(0, 5)) out += `${bits(core.readNumber(t))} ${core.numberValid(t) ? 1 : 0} `;
-  texts.forEach((t, i) => core.setField(i, t));
-  const bitsOf = (v) => (v.refValid ? 1 : 0) | (v.outValid ? 2 : 0) | (v.storable ? 4 : 0);
-  out += String(bitsOf(core.validity()));
-  core.computeOffset('');
-  out += ` ${textHex(core.field(4))} ${bits(core.optimalOffset())} ${bitsOf(core.validity())}`;
-  out += drawn();
-  core.computeOffset(texts[4]);
-  out += ` ${textHex(core.field(4))}` + drawn();
-  for (const field of [0, 3]) {
-    for (const delta of [1, -1]) {
-      core.setField(field, texts[field]);
-      core.stepWidth(field, delta);
-      out += ` ${textHex(core.field(field))}`;
-    }
-  }
-  for (const field of [4, 1]) {
-    core.setField(field, texts[field]);
-    const wrote = core.stepInteger(field, field === 4 ? 1 : -1);
-    out += ` ${wrote ? 1 : 0} ${textHex(core.field(field))}`;
-  }
-  // The protrusion check on the fields as they were, after the override.
-  texts.slice(0, 5).forEach((t, i) => core.setField(i, t));
-  const check = core.check(vehicle === 0 ? 'passenger' : 'other');
-  out += ` ${check.verdict || '-'} ${[check.wheel, check.tyre, check.margin, check.effective].map(textHex).join(' ')}`;
-  out += ` ${check.answers.map(textHex).join(' ')}`;
-  return out;
+  const [InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge] = texts;
+  const inputs = { InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Vehicle: vehicle === 0 ? 'passenger' : 'other' };
+  const results = texts.slice(0, 5).map((t) => core.read(t));
+  results.push(core.refresh(/** @type {any} */ (inputs), ''), core.refresh(/** @type {any} */ (inputs), OutOffset));
+  for (const field of [0, 3]) for (const delta of [UP, DOWN]) results.push(core.step(field, texts[field], delta, 0));
+  results.push(core.step(4, OutOffset, UP, positions[0]), core.step(1, InOffset, DOWN, positions[1]));
+  return results;
 }
 
-// The kinds of result, by their words in a line.
-const KINDS = [
-  ['number reading', [0, 2, 4, 6, 8]], ['IsFieldValid', [1, 3, 5, 7, 9]], ['EvaluateValidity', [10, 13]],
-  ['ComputeOffset text', [11, 21]], ['ComputeOffset value', [12]], ['diagram columns', [14, 15, 16, 17, 22, 23, 24, 25]],
-  ['FormatDifference texts', [18, 19, 20, 26, 27, 28]], ['StepWidthText', [29, 30, 31, 32]],
-  ['integer stepper', [33, 34, 35, 36]], ['protrusion check', [37, 38, 39, 40, 41, 42, 43]],
-];
+// The kinds of result: what each takes of the results of one input.
+const REFRESHES = [5, 6];
+const pickRefreshes = (/** @type {(r: any) => unknown} */ part) => (/** @type {any[]} */ r) => REFRESHES.map((k) => part(r[k]));
+const KINDS = /** @type {[string, (r: any[]) => unknown][]} */ ([
+  ['number reading', (r) => r.slice(0, 5).map((x) => x.number)],
+  ['IsFieldValid', (r) => r.slice(0, 5).map((x) => x.valid)],
+  ['EvaluateValidity', pickRefreshes((x) => x.valid)],
+  ['ComputeOffset text', pickRefreshes((x) => x.targetOffset)],
+  ['ComputeOffset value', pickRefreshes((x) => x.optimalOffset)],
+  ['diagram columns', pickRefreshes((x) => [x.reference, x.target])],
+  ['FormatDifference texts', pickRefreshes((x) => x.differences)],
+  ['StepWidthText', (r) => r.slice(7, 11)],
+  ['integer stepper', (r) => r.slice(11, 13)],
+  ['protrusion check', pickRefreshes((x) => x.check)],
+]);
 
 const native = spawn(nativeDriver, [], { stdio: ['pipe', 'pipe', 'inherit'] });
-Readable.from(inputs.map((record) => `${record.texts.map(hex).join(' ')} ${record.vehicle}\n`)).pipe(native.stdin);
+Readable.from(inputs.map((record) => `${record.texts.map(hex).join(' ')} ${record.vehicle} ${record.positions.join(' ')}\n`))
+  .pipe(native.stdin);
 const lines = createInterface({ input: native.stdout });
 
 const differing = new Map(KINDS.map(([name]) => [name, 0]));
@@ -148,18 +130,21 @@ let failed = 0;
 const shown = [];
 for await (const nativeLine of lines) {
   if (index >= COUNT) break;
-  const ours = wasmLine(inputs[index]).split(' ');
-  const theirs = nativeLine.split(' ');
+  const ours = wasmResults(inputs[index]);
+  const theirs = nativeLine.split('\t').map((json) => JSON.parse(json));
   let bad = ours.length !== theirs.length;
-  for (const [name, words] of KINDS) {
-    if (words.some((w) => ours[w] !== theirs[w])) {
+  for (const [name, part] of KINDS) {
+    if (JSON.stringify(part(ours)) !== JSON.stringify(part(theirs))) {
       differing.set(name, /** @type {number} */ (differing.get(name)) + 1);
       bad = true;
     }
   }
   if (bad) {
     failed += 1;
-    if (shown.length < 5) shown.push(`input ${index} [${inputs[index].texts.map(hex).join(' ')} ${inputs[index].vehicle}]\n  wasm   ${ours.join(' ')}\n  native ${theirs.join(' ')}`);
+    if (shown.length < 5) {
+      shown.push(`input ${index} [${inputs[index].texts.map(hex).join(' ')} ${inputs[index].vehicle}]\n` +
+        `  wasm   ${JSON.stringify(ours)}\n  native ${JSON.stringify(theirs)}`);
+    }
   }
   index += 1;
 }

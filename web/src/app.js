@@ -6,31 +6,31 @@
 // field whose text changed, a vehicle chosen, an answer used, and opening a
 // link; never while typing.
 
-import { BULGE, FIELD_KEYS, SPACER, TARGET_OFFSET, loadCore } from './core.js';
-import { PICTURE_HEIGHT, PICTURE_WIDTH, drawDiagram } from './diagram.js';
+import { FIELD_KEYS, TARGET_OFFSET, fieldText, loadCore } from './core.js';
+import { drawDiagram } from './diagram.js';
 import { applyLanguage, rememberLanguage, startLanguage, TEXTS } from './texts.js';
 import { loadInputs, saveInputs } from './storage.js';
-import { LINK_KEYS, LINK_VEHICLE, buildFragment, parseFragment } from './share.js';
+import { buildFragment, parseFragment } from './share.js';
 import { showCheck } from './check.js';
 import { byId } from './dom.js';
 import { registerServiceWorker } from './offline.js';
 
 /** @typedef {import('./core.js').Core} Core */
-/** @typedef {import('./core.js').Drawing} Drawing */
+/** @typedef {import('./core.js').Inputs} Inputs */
+/** @typedef {import('./core.js').Refresh} Refresh */
 /** @typedef {import('./core.js').Vehicle} Vehicle */
-/** @typedef {import('./check.js').CheckScene} CheckScene */
 /** @typedef {import('./texts.js').Language} Language */
+/** @typedef {import('./share.js').LinkKey} LinkKey */
 
-const WIDTH_FIELDS = [0, 3];   // the others step as integers
 // The stored inputs and the address follow a refresh once the user pauses
 // for this long (and at once when the page is hidden or the link copied):
 // a refresh pays for neither, and quick steps write them once.
 const SETTLE_MS = 300;
 
-const inputs = FIELD_KEYS.map((key) => /** @type {HTMLInputElement} */ (byId(key)));
-// The protrusion check's two boxes, as core fields SPACER and BULGE.
-const checkInputs = /** @type {const} */ ([[SPACER, 'Spacer'], [BULGE, 'Bulge']]).map(([index, id]) => (
-  { index, input: /** @type {HTMLInputElement} */ (byId(id)) }));
+const fields = FIELD_KEYS.map((key) => /** @type {HTMLInputElement} */ (byId(key)));
+// The protrusion check's two boxes.
+const checkBoxes = /** @type {const} */ (['Spacer', 'Bulge']).map((key) => (
+  { key, input: /** @type {HTMLInputElement} */ (byId(key)) }));
 const vehicleSelect = /** @type {HTMLSelectElement} */ (byId('Vehicle'));
 const canvas = /** @type {HTMLCanvasElement} */ (byId('diagram'));
 const differenceOutputs = ['diff-inner', 'diff-outer', 'diff-fender'].map(byId);
@@ -41,42 +41,36 @@ let core = null;
 let language = startLanguage();
 const picture = new Image();
 
-/** What the last refresh drew, for repaints at another size or language. */
-let scene = {
-  refValid: false,
-  outValid: false,
-  /** @type {Drawing} */
-  drawing: { grey: [0, 0], red: [0, 0], differences: ['', '', ''] },
-};
-/** @type {CheckScene | null} what the last refresh found for the check */
-let checkScene = null;
+/** @type {Refresh | null} what the last refresh computed, for repaints at another size or language */
+let last = null;
+/** Where each integer spinner stands after its last step (the width fields have none). */
+const positions = FIELD_KEYS.map(() => 0);
 
 /** @returns {Vehicle} */
 function vehicle() {
   return vehicleSelect.value === 'other' ? 'other' : 'passenger';
 }
 
+/** What the boxes hold, cut as the fields are. @returns {Inputs} */
+function boxInputs() {
+  const [InRim, InOffset, InIn, OutRim, OutOffset] = fields.map((input) => fieldText(input.value));
+  const [Spacer, Bulge] = checkBoxes.map(({ input }) => fieldText(input.value));
+  return { InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Vehicle: vehicle() };
+}
+
 // ------------------------------------------------------------ the refresh
 
-/** @type {string[] | null} the last valid inputs not yet stored, by link index */
+/** @type {Inputs | null} the last valid inputs not yet stored */
 let unstored = null;
+/** @type {Inputs | null} the inputs of the last refresh, for the link */
+let refreshed = null;
 let settleTimer = 0;
-
-/** Copies the boxes into the core's fields; keeps valid inputs to store. */
-function readFields() {
-  if (!core) return { refValid: false, outValid: false, storable: false };
-  inputs.forEach((input, i) => core?.setField(i, input.value));
-  checkInputs.forEach(({ index, input }) => core?.setField(index, input.value));
-  const validity = core.validity();
-  if (validity.storable) unstored = currentInputs();
-  return validity;
-}
 
 /** Stores the inputs and updates the address now. */
 function settle() {
   clearTimeout(settleTimer);
   settleTimer = 0;
-  if (unstored) saveInputs(Object.fromEntries(LINK_KEYS.map((key, i) => [key, unstored?.[i] ?? ''])));
+  if (unstored) saveInputs(unstored);
   unstored = null;
   updateLink();
 }
@@ -87,39 +81,44 @@ function settleLater() {
 }
 
 /**
- * The desktop's refresh: read, compute the optimal offset and the target
- * offset field (the override, or the optimal offset's integer part when it
- * is empty), read again, repaint.
+ * The desktop's refresh: the target offset becomes the override, or the
+ * optimal offset's integer part when that is empty; then the diagram, the
+ * differences and the check follow.
  * @param {string} override
  */
 function refresh(override) {
   if (!core) return;
-  readFields();
-  core.computeOffset(override);
-  inputs[TARGET_OFFSET].value = core.field(TARGET_OFFSET);
-  const validity = readFields();
-  scene = { refValid: validity.refValid, outValid: validity.outValid, drawing: core.draw() };
-  checkScene = {
-    check: core.check(vehicle()),
-    vehicle: vehicle(),
-    missing: FIELD_KEYS.filter((key, i) => !core?.numberValid(core.field(i))),
-    answerable: validity.storable,
-  };
+  const result = core.refresh(boxInputs(), override);
+  fields[TARGET_OFFSET].value = result.targetOffset;
+  refreshed = { ...boxInputs(), OutOffset: result.targetOffset };
+  if (result.valid.storable) unstored = refreshed;
+  last = result;
   paint();
   showDifferences();
-  showCheck(checkScene, language);
+  showCurrentCheck();
   settleLater();
 }
 
 /** A refresh that keeps the target offset the box shows. */
 function refreshKeepingTarget() {
-  refresh(inputs[TARGET_OFFSET].value);
+  refresh(fields[TARGET_OFFSET].value);
 }
 
 function showDifferences() {
   differenceOutputs.forEach((output, k) => {
-    output.textContent = scene.outValid ? scene.drawing.differences[k] : '';
+    output.textContent = last?.valid.target ? last.differences[k] : '';
   });
+}
+
+function showCurrentCheck() {
+  if (!last || !refreshed) return;
+  const valid = last.valid;
+  showCheck({
+    check: last.check,
+    vehicle: refreshed.Vehicle,
+    missing: FIELD_KEYS.filter((key, i) => !valid.fields[i]),
+    answerable: valid.storable,
+  }, language);
 }
 
 // ------------------------------------------------------------ the diagram
@@ -127,40 +126,46 @@ function showDifferences() {
 /** The canvas's width in CSS pixels; 0 until it has been measured. */
 let canvasWidth = 0;
 
-/** Device pixels per desktop pixel for the canvas's size on the screen. */
-function canvasScale() {
+/** Device pixels per desktop pixel for the canvas's size on the screen. @param {number} pictureWidth */
+function canvasScale(pictureWidth) {
   // The width the resize observer last saw; asking the layout instead would
   // make every refresh wait for the whole page's layout.
   if (canvasWidth === 0) canvasWidth = canvas.getBoundingClientRect().width;
-  const cssWidth = canvasWidth || PICTURE_WIDTH;
+  const cssWidth = canvasWidth || pictureWidth;
   const devicePixels = Math.round(cssWidth * (window.devicePixelRatio || 1));
-  return devicePixels / PICTURE_WIDTH;
+  return devicePixels / pictureWidth;
 }
 
 function paint() {
-  const scale = canvasScale();
-  const width = Math.round(PICTURE_WIDTH * scale);
-  const height = Math.round(PICTURE_HEIGHT * scale);
+  if (!core) return;
+  const { geometry } = core;
+  const scale = canvasScale(geometry.picture.width);
+  const width = Math.round(geometry.picture.width * scale);
+  const height = Math.round(geometry.picture.height * scale);
   if (canvas.width !== width) {
     canvas.height = height;
     canvas.width = width;
   }
   const words = TEXTS[language];
-  drawDiagram(canvas, picture, scale, {
-    ...scene, captionCurrent: words.captionCurrent, captionFender: words.captionFender,
+  drawDiagram(canvas, picture, scale, geometry, {
+    refresh: last, captionCurrent: words.captionCurrent, captionFender: words.captionFender,
   });
   canvas.dataset.scale = String(scale);
 }
 
-// ------------------------------------------------------------ the link
-
-/** What the core holds now, by link index: the seven fields, then the vehicle. */
-function currentInputs() {
-  return LINK_KEYS.map((key, i) => (i === LINK_VEHICLE ? vehicle() : core?.field(i) ?? ''));
+/** The labels' colours, the desktop's: the link label and the headings. */
+function applyPalette() {
+  if (!core) return;
+  const { palette } = core.geometry;
+  const style = document.documentElement.style;
+  style.setProperty('--link', `rgb(${palette.link.join(', ')})`);
+  style.setProperty('--heading', `rgb(${palette.heading.join(', ')})`);
 }
 
+// ------------------------------------------------------------ the link
+
 function currentFragment() {
-  return buildFragment(currentInputs());
+  return buildFragment(refreshed ?? boxInputs());
 }
 
 function updateLink() {
@@ -173,11 +178,11 @@ function updateLink() {
 function openLink() {
   const stored = loadInputs();
   const fromLink = parseFragment(location.hash);
-  const value = (/** @type {number} */ i) => fromLink.get(i) ?? stored[LINK_KEYS[i]] ?? '';
-  inputs.forEach((input, i) => { input.value = value(i); });
-  checkInputs.forEach(({ index, input }) => { input.value = value(index); });
-  vehicleSelect.value = value(LINK_VEHICLE);
-  refresh(fromLink.get(TARGET_OFFSET) ?? '');
+  const value = (/** @type {LinkKey} */ key) => fromLink[key] ?? stored[key] ?? '';
+  fields.forEach((input, i) => { input.value = value(FIELD_KEYS[i]); });
+  checkBoxes.forEach(({ key, input }) => { input.value = value(key); });
+  vehicleSelect.value = value('Vehicle');
+  refresh(fromLink.OutOffset ?? '');
 }
 
 async function copyLink() {
@@ -197,19 +202,15 @@ async function copyLink() {
 /** @param {number} index @param {number} delta */
 function step(index, delta) {
   if (!core) return;
-  core.setField(index, inputs[index].value);
-  if (WIDTH_FIELDS.includes(index)) {
-    core.stepWidth(index, delta);
-    inputs[index].value = core.field(index);
-  } else if (core.stepInteger(index, delta)) {
-    inputs[index].value = core.field(index);
-  }
+  const stepped = core.step(index, fieldText(fields[index].value), delta, positions[index]);
+  positions[index] = stepped.position;
+  if (stepped.wrote) fields[index].value = stepped.text;
   refreshKeepingTarget();
 }
 
 /** Each field's stepper: an up and a down button after its box. */
 function addSteppers() {
-  inputs.forEach((input, index) => {
+  fields.forEach((input, index) => {
     for (const [name, delta, symbol, label] of /** @type {const} */ ([['up', 1, '▲', 'stepUp'], ['down', -1, '▼', 'stepDown']])) {
       const button = document.createElement('button');
       button.type = 'button';
@@ -227,23 +228,23 @@ function addSteppers() {
 
 function wireControls() {
   // Every text box: the five fields, whose arrow keys step, and the check's two.
-  const boxes = [...inputs.map((input, index) => ({ index, input })), ...checkInputs];
-  for (const { index, input } of boxes) {
-    const stepped = index < SPACER;
+  const boxes = [...fields.map((input, index) => ({ key: FIELD_KEYS[index], index, input })),
+    ...checkBoxes.map(({ key, input }) => ({ key, index: -1, input }))];
+  for (const { key, index, input } of boxes) {
     input.addEventListener('keydown', (event) => {
       if (event.isComposing) return;
       if (event.key === 'Enter') {
         event.preventDefault();
         refreshKeepingTarget();
-      } else if (stepped && (event.key === 'ArrowUp' || event.key === 'ArrowDown')) {
+      } else if (index >= 0 && (event.key === 'ArrowUp' || event.key === 'ArrowDown')) {
         event.preventDefault();
         step(index, event.key === 'ArrowUp' ? 1 : -1);
       }
     });
-    // Leaving a box whose text changed; after Enter the core holds the
-    // same text already and nothing is done twice.
+    // Leaving a box whose text changed since the last refresh; after Enter
+    // the refresh has the same text already and nothing is done twice.
     input.addEventListener('change', () => {
-      if (core && input.value !== core.field(index)) refreshKeepingTarget();
+      if (refreshed && fieldText(input.value) !== refreshed[key]) refreshKeepingTarget();
     });
   }
   for (const button of document.querySelectorAll('button.step')) {
@@ -259,7 +260,7 @@ function wireControls() {
   for (const id of ['use-inside', 'use-rule']) {
     const button = byId(id);
     button.addEventListener('click', () => {
-      inputs[TARGET_OFFSET].value = button.dataset.offset ?? '';
+      fields[TARGET_OFFSET].value = button.dataset.offset ?? '';
       refreshKeepingTarget();
     });
   }
@@ -270,7 +271,7 @@ function wireControls() {
     rememberLanguage(language);
     applyLanguage(language);
     paint();
-    if (checkScene) showCheck(checkScene, language);
+    showCurrentCheck();
   });
   window.addEventListener('hashchange', () => {
     if (location.hash !== currentFragment()) openLink();
@@ -302,6 +303,7 @@ async function start() {
     byId('loading').textContent = TEXTS[language].failed;
     return;
   }
+  applyPalette();
   byId('loading').hidden = true;
   byId('window').hidden = false;
   byId('check').hidden = false;

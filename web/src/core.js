@@ -1,56 +1,56 @@
 // @ts-check
 // The core's WebAssembly module (web/wasm/rimbeacon_api.h), loaded and
 // wrapped in typed calls. Every number the page shows comes from here; this
-// file only moves texts in and out of the module's buffers.
+// file only writes texts into the module's input slots and parses the
+// results it returns.
 
-/** Bytes of a field buffer, NUL included: a text holds at most 255 bytes. */
+/** Bytes of an input slot, NUL included: a text holds at most 255 bytes. */
 export const FIELD_SIZE = 256;
+/** The five wheel fields by their settings and link keys, in the module's order. */
 export const FIELD_KEYS = /** @type {const} */ (['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset']);
 export const TARGET_OFFSET = 4;
-/** The protrusion check's two fields, after the five wheel fields. */
-export const SPACER = 5;
-export const BULGE = 6;
 export const VEHICLES = /** @type {const} */ (['passenger', 'other']);
-/** The verdicts of rb_check, by their code; '' is none. */
-const VERDICTS = /** @type {const} */ (['', 'wheel-out', 'tyre-out', 'tyre-tolerated', 'ok']);
+
+/** The module's input slots (InputSlot). */
+const SLOTS = /** @type {const} */ ({
+  InRim: 0, InOffset: 1, InIn: 2, OutRim: 3, OutOffset: 4, override: 5, Spacer: 6, Bulge: 7, Vehicle: 8,
+});
+const SCRATCH = SLOTS.override;
 
 /**
  * @typedef {object} CoreExports
  * @property {WebAssembly.Memory} memory
  * @property {() => void} _initialize
- * @property {(index: number) => number} rb_field
- * @property {() => number} rb_scratch
- * @property {() => number} rb_validity
- * @property {(withOverride: number) => void} rb_compute_offset
- * @property {() => number} rb_optimal_offset
- * @property {() => void} rb_draw
- * @property {(index: number) => number} rb_column
- * @property {(index: number) => number} rb_difference
- * @property {(index: number, delta: number) => void} rb_step_width
- * @property {(index: number, delta: number) => number} rb_step_integer
- * @property {(vehicle: number) => number} rb_check
- * @property {(index: number) => number} rb_check_text
- * @property {(index: number) => number} rb_answer
- * @property {() => number} rb_read_number
- * @property {() => number} rb_number_valid
- */
-
-/**
- * @typedef {object} Validity
- * @property {boolean} refValid    the reference wheel is drawn
- * @property {boolean} outValid    the target wheel and the values are drawn
- * @property {boolean} storable    the four inputs may be stored
- */
-
-/**
- * @typedef {object} Drawing
- * @property {[number, number]} grey   inner and outer column of the reference wheel
- * @property {[number, number]} red    inner and outer column of the target wheel
- * @property {[string, string, string]} differences  inner, outer, fender ("14.7 ﾐﾘ")
+ * @property {(slot: number) => number} rb_input
+ * @property {() => number} rb_refresh
+ * @property {(slot: number, delta: number, position: number) => number} rb_step
+ * @property {(slot: number) => number} rb_read
+ * @property {() => number} rb_geometry
  */
 
 /** @typedef {typeof VEHICLES[number]} Vehicle */
-/** @typedef {typeof VERDICTS[number]} Verdict */
+/** @typedef {'' | 'wheel-out' | 'tyre-out' | 'tyre-tolerated' | 'ok'} Verdict */
+/** @typedef {[number, number]} Point */
+
+/**
+ * What a refresh reads: the five fields, the protrusion check's inputs.
+ * @typedef {object} Inputs
+ * @property {string} InRim
+ * @property {string} InOffset
+ * @property {string} InIn
+ * @property {string} OutRim
+ * @property {string} OutOffset
+ * @property {string} Spacer
+ * @property {string} Bulge
+ * @property {Vehicle} Vehicle
+ */
+
+/**
+ * @typedef {object} Wheel
+ * @property {number} inner    column of the inner edge
+ * @property {number} outer    column of the outer edge
+ * @property {Point[]} outline  the nine points of the outline
+ */
 
 /**
  * @typedef {object} Check
@@ -61,6 +61,37 @@ const VERDICTS = /** @type {const} */ (['', 'wheel-out', 'tyre-out', 'tyre-toler
  * @property {string} effective  the target offset with the spacer; '' without one
  * @property {[string, string]} answers  the smallest whole target offsets that keep
  *   the rim inside, and the tyre within the rule too; '' for none
+ */
+
+/**
+ * @typedef {object} Refresh
+ * @property {{ reference: boolean, target: boolean, storable: boolean, fields: boolean[] }} valid
+ *   the wheels that are drawn, whether the inputs may be stored, each field's validity
+ * @property {string} targetOffset  the target offset box's new text
+ * @property {string} optimalOffset the optimal offset's double, 16 hex digits
+ * @property {Wheel} reference
+ * @property {Wheel} target
+ * @property {[string, string, string]} differences  inner, outer, fender ("14.7 ﾐﾘ")
+ * @property {Check} check
+ */
+
+/**
+ * @typedef {object} Step
+ * @property {string} text       the field's text after the step
+ * @property {boolean} wrote     whether the step wrote it
+ * @property {number} position   where the integer spinner stands now
+ */
+
+/**
+ * The diagram's fixed geometry and palette (diagram/diagram_geometry.h).
+ * @typedef {object} Geometry
+ * @property {{ width: number, height: number }} picture
+ * @property {{ x: number, top: number, bottom: number, dotRun: number }} fender
+ * @property {{ left: number, right: number, y: number }} underline
+ * @property {Point[]} strokes
+ * @property {{ cell: number, positions: Point[] }} texts  caption, inner, outer, caption, fender
+ * @property {Record<'link' | 'heading' | 'fenderInk' | 'fenderGap' | 'reference' | 'target' | 'text',
+ *   [number, number, number]>} palette
  */
 
 const encoder = new TextEncoder();
@@ -90,101 +121,60 @@ export class Core {
   /** @param {CoreExports} exports */
   constructor(exports) {
     this.exports = exports;
+    /** @type {Geometry} */
+    this.geometry = this.#result(exports.rb_geometry());
   }
 
-  /** @param {number} pointer */
-  #readText(pointer) {
-    const bytes = new Uint8Array(this.exports.memory.buffer, pointer, FIELD_SIZE);
-    const end = bytes.indexOf(0);
-    return decoder.decode(bytes.subarray(0, end < 0 ? FIELD_SIZE : end));
+  /** Parses the JSON result at `pointer`. @param {number} pointer */
+  #result(pointer) {
+    const memory = new Uint8Array(this.exports.memory.buffer);
+    const end = memory.indexOf(0, pointer);
+    return JSON.parse(decoder.decode(memory.subarray(pointer, end < 0 ? memory.length : end)));
   }
 
-  /** @param {number} pointer @param {string} text */
-  #writeText(pointer, text) {
+  /** @param {number} slot @param {string} text */
+  #write(slot, text) {
     const bytes = cutUtf8(text, FIELD_SIZE - 1);
-    const memory = new Uint8Array(this.exports.memory.buffer, pointer, FIELD_SIZE);
+    const memory = new Uint8Array(this.exports.memory.buffer, this.exports.rb_input(slot), FIELD_SIZE);
     memory.set(bytes);
     memory[bytes.length] = 0;
   }
 
-  /** @param {number} index @param {string} text */
-  setField(index, text) {
-    this.#writeText(this.exports.rb_field(index), text);
-  }
-
-  /** @param {number} index */
-  field(index) {
-    return this.#readText(this.exports.rb_field(index));
-  }
-
-  /** @returns {Validity} */
-  validity() {
-    const bits = this.exports.rb_validity();
-    return { refValid: (bits & 1) !== 0, outValid: (bits & 2) !== 0, storable: (bits & 4) !== 0 };
-  }
-
   /**
-   * The target offset field becomes `override` when that is not empty,
-   * otherwise the optimal offset's integer part.
+   * The desktop's refresh: the target offset becomes `override` when that is
+   * not empty, otherwise the optimal offset's integer part.
+   * @param {Inputs} inputs
    * @param {string} override
+   * @returns {Refresh}
    */
-  computeOffset(override) {
-    this.#writeText(this.exports.rb_scratch(), override);
-    this.exports.rb_compute_offset(override === '' ? 0 : 1);
-  }
-
-  optimalOffset() {
-    return this.exports.rb_optimal_offset();
-  }
-
-  /** @returns {Drawing} */
-  draw() {
-    const e = this.exports;
-    e.rb_draw();
-    return {
-      grey: [e.rb_column(0), e.rb_column(1)],
-      red: [e.rb_column(2), e.rb_column(3)],
-      differences: [this.#readText(e.rb_difference(0)), this.#readText(e.rb_difference(1)),
-        this.#readText(e.rb_difference(2))],
-    };
+  refresh(inputs, override) {
+    for (const key of [...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle']) {
+      this.#write(SLOTS[/** @type {keyof typeof SLOTS} */ (key)], inputs[/** @type {keyof Inputs} */ (key)]);
+    }
+    this.#write(SLOTS.override, override);
+    return this.#result(this.exports.rb_refresh());
   }
 
   /**
-   * The protrusion check for the fields as they are and the last optimal
-   * offset (the spacer and the bulge are fields SPACER and BULGE).
-   * @param {Vehicle} vehicle
-   * @returns {Check}
+   * The stepper of field `index` (0 to 4) on `text`: the width rule for the
+   * two widths, the integer spinner's from its last `position` for the others.
+   * @param {number} index @param {string} text @param {number} delta @param {number} position
+   * @returns {Step}
    */
-  check(vehicle) {
-    const e = this.exports;
-    const verdict = VERDICTS[e.rb_check(VEHICLES.indexOf(vehicle))] ?? '';
-    const text = (/** @type {number} */ k) => this.#readText(e.rb_check_text(k));
-    return {
-      verdict, wheel: text(0), tyre: text(1), margin: text(2), effective: text(3),
-      answers: [this.#readText(e.rb_answer(0)), this.#readText(e.rb_answer(1))],
-    };
+  step(index, text, delta, position) {
+    this.#write(index, text);
+    return this.#result(this.exports.rb_step(index, delta, position));
   }
 
-  /** Width stepper of field 0 or 3. @param {number} index @param {number} delta */
-  stepWidth(index, delta) {
-    this.exports.rb_step_width(index, delta);
-  }
-
-  /** Integer stepper of field 1, 2 or 4; true when it wrote. @param {number} index @param {number} delta */
-  stepInteger(index, delta) {
-    return this.exports.rb_step_integer(index, delta) !== 0;
-  }
-
-  /** The number a text reads as (the program's own reading). @param {string} text */
-  readNumber(text) {
-    this.#writeText(this.exports.rb_scratch(), text);
-    return this.exports.rb_read_number();
-  }
-
-  /** Whether a field holding `text` is valid. @param {string} text */
-  numberValid(text) {
-    this.#writeText(this.exports.rb_scratch(), text);
-    return this.exports.rb_number_valid() !== 0;
+  /**
+   * The program's reading of `text`: its double as 16 hex digits, and
+   * whether a field holding it is valid.
+   * @param {string} text
+   * @returns {{ number: string, valid: boolean }}
+   */
+  read(text) {
+    this.#write(SCRATCH, text);
+    return this.#result(this.exports.rb_read(SCRATCH));
   }
 }
 

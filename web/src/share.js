@@ -8,39 +8,39 @@
 
 import { FIELD_KEYS, VEHICLES, fieldText } from './core.js';
 
-/** The keys by index: the five fields, then the check's three inputs. */
+/** The link's keys, in its order: the five fields, then the check's three inputs. */
 export const LINK_KEYS = /** @type {const} */ ([...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle']);
-export const LINK_VEHICLE = LINK_KEYS.indexOf('Vehicle');
+/** @typedef {typeof LINK_KEYS[number]} LinkKey */
 
 /**
- * The inputs that a fragment sets, by index in LINK_KEYS.
+ * The inputs that a fragment sets, by key.
  * @param {string} hash  location.hash, with or without its "#"
- * @returns {Map<number, string>}
+ * @returns {Partial<Record<LinkKey, string>>}
  */
 export function parseFragment(hash) {
-  /** @type {Map<number, string>} */
-  const fields = new Map();
+  /** @type {Partial<Record<LinkKey, string>>} */
+  const found = {};
   const body = hash.startsWith('#') ? hash.slice(1) : hash;
-  if (body === '') return fields;
+  if (body === '') return found;
   for (const pair of body.split('&')) {
     const equals = pair.indexOf('=');
     if (equals < 0) continue;
-    const index = LINK_KEYS.indexOf(/** @type {any} */ (pair.slice(0, equals)));
-    if (index < 0) continue;
+    const key = /** @type {LinkKey} */ (pair.slice(0, equals));
+    if (!LINK_KEYS.includes(key)) continue;
     try {
       const value = fieldText(decodeURIComponent(pair.slice(equals + 1)));
-      if (index !== LINK_VEHICLE || VEHICLES.includes(/** @type {any} */ (value))) fields.set(index, value);
+      if (key !== 'Vehicle' || VEHICLES.includes(/** @type {any} */ (value))) found[key] = value;
     } catch {
       // undecodable: as if the key were absent
     }
   }
-  return fields;
+  return found;
 }
 
 /**
  * The fragment for the inputs, in the order of LINK_KEYS.
- * @param {string[]} texts
+ * @param {Record<LinkKey, string>} inputs
  */
-export function buildFragment(texts) {
-  return '#' + LINK_KEYS.map((key, i) => `${key}=${encodeURIComponent(texts[i] ?? '')}`).join('&');
+export function buildFragment(inputs) {
+  return '#' + LINK_KEYS.map((key) => `${key}=${encodeURIComponent(inputs[key] ?? '')}`).join('&');
 }

@@ -12,8 +12,8 @@ export const TEXTS = {
   ja: {
     loading: '読み込み中…',
     failed: 'WebAssembly を読み込めませんでした。ページを再読み込みしてください。',
-    refHeading: '基準となるﾎｲｰﾙのﾃﾞｰﾀ',
-    outHeading: '知りたいﾎｲｰﾙのﾃﾞｰﾀ',
+    referenceHeading: '基準となるﾎｲｰﾙのﾃﾞｰﾀ',
+    targetHeading: '知りたいﾎｲｰﾙのﾃﾞｰﾀ',
     width: 'ﾘﾑ幅/ﾀｲﾔ幅',
     widthUnit: 'ｲﾝﾁ/ﾐﾘ',
     offset: 'ｵﾌｾｯﾄ値',
@@ -74,8 +74,8 @@ export const TEXTS = {
   en: {
     loading: 'Loading…',
     failed: 'WebAssembly could not be loaded. Please reload the page.',
-    refHeading: 'Wheel you know',
-    outHeading: 'Wheel to check',
+    referenceHeading: 'Wheel you know',
+    targetHeading: 'Wheel to check',
     width: 'Width',
     widthUnit: 'in/mm',
     offset: 'Offset',

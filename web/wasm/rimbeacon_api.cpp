@@ -1,292 +1,287 @@
 #include "web/wasm/rimbeacon_api.h"
 
-#include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/fitment.h"
+#include "core/integer_step.h"
 #include "core/number_text.h"
 #include "core/protrusion.h"
 #include "core/width_step.h"
 #include "diagram/diagram_geometry.h"
+#include "web/wasm/json_writer.h"
 
 namespace {
 
-constexpr int kFieldCount = 7;  // the five wheel fields, spacer and bulge
-constexpr int kColumnCount = 4;
-constexpr int kDifferenceCount = 3;
-constexpr int kCheckTextCount = 4;
-constexpr int kAnswerCount = 2;
+// The largest result: a refresh's numbers and outlines take about 1.5 KB,
+// and the one text of the user's that it echoes, the target offset of up
+// to 255 bytes, at most six times that once escaped.
+constexpr std::size_t kResultSize = 8192;
 
-// The integer steppers: range, and how much of the field the desktop's
-// up-down control looks at (its 20-character buffer, NUL included).
-constexpr int kStepperMin = -512;
-constexpr int kStepperMax = 512;
-constexpr int kStepperChars = 19;
-constexpr char kThousandsSeparator = ',';
-constexpr long long kSaturation = 1000000000000LL;  // far outside the range
+constexpr char kPassenger[] = "passenger";
 
-// The diagram's " ﾐﾘ" in code page 932, and the same in UTF-8
-// (U+FF90 U+FF98).
-constexpr char kSuffixCp932[] = " \xD0\xD8";
-constexpr char kSuffixUtf8[] = " \xEF\xBE\x90\xEF\xBE\x98";
-constexpr std::size_t kSuffixCp932Length = sizeof kSuffixCp932 - 1;
-constexpr std::size_t kDifferenceUtf8Size = kDifferenceTextSize + sizeof kSuffixUtf8;
+char Inputs[kSlotCount][kFieldSize];
+char Result[kResultSize];
 
-// U+3000, the ideographic space, which a Japanese input method types.
-constexpr unsigned char kIdeographicSpace[] = {0xE3, 0x80, 0x80};
-
-struct Drawing {
-    std::int32_t columns[kColumnCount];
-    char differences[kDifferenceCount][kDifferenceUtf8Size];
-};
-
-struct Check {
-    char texts[kCheckTextCount][kDifferenceUtf8Size];
-    char answers[kAnswerCount][num::kFixedBufferSize];
-};
-
-WheelFields gFields;
-char gSpacer[kFieldSize];
-char gBulge[kFieldSize];
-FitResult gFit;
-Drawing gDrawing;
-Check gCheck;
-char gScratch[kFieldSize];
-int gStepperPosition[kFieldCount];
-
-char* FieldAt(int index) {
-    switch (index) {
-    case 0: return gFields.InRim;
-    case 1: return gFields.InOffset;
-    case 2: return gFields.InIn;
-    case 3: return gFields.OutRim;
-    case 4: return gFields.OutOffset;
-    case kSpacerField: return gSpacer;
-    case kBulgeField: return gBulge;
-    default: return nullptr;
-    }
+// The text of a slot, NUL-terminated whatever the page wrote.
+const char* Input(int slot) {
+    Inputs[slot][kFieldSize - 1] = '\0';
+    return Inputs[slot];
 }
 
-double ReadField(char (&field)[kFieldSize]) {
-    field[kFieldSize - 1] = '\0';
-    return num::atof(field);
+void CopyInput(int slot, char (&field)[kFieldSize]) {
+    std::memcpy(field, Input(slot), kFieldSize);
 }
 
-int VerdictCode(Verdict verdict) {
+WheelFields InputFields() {
+    WheelFields fields;
+    CopyInput(kSlotInRim, fields.InRim);
+    CopyInput(kSlotInOffset, fields.InOffset);
+    CopyInput(kSlotInIn, fields.InIn);
+    CopyInput(kSlotOutRim, fields.OutRim);
+    CopyInput(kSlotOutOffset, fields.OutOffset);
+    return fields;
+}
+
+const char* VerdictName(Verdict verdict) {
     switch (verdict) {
-    case Verdict::WheelOut: return kVerdictWheelOut;
-    case Verdict::TyreOut: return kVerdictTyreOut;
-    case Verdict::TyreTolerated: return kVerdictTyreTolerated;
-    case Verdict::Ok: return kVerdictOk;
+    case Verdict::WheelOut: return "wheel-out";
+    case Verdict::TyreOut: return "tyre-out";
+    case Verdict::TyreTolerated: return "tyre-tolerated";
+    case Verdict::Ok: return "ok";
     case Verdict::None: break;
     }
-    return kVerdictNone;
+    return "";
 }
 
-void WriteAnswer(const OffsetAnswer& answer, char (&out)[num::kFixedBufferSize]) {
-    out[0] = '\0';
-    if (answer.Found) num::FormatFixed(answer.Offset, 0, out, sizeof out);
-}
-
-// The fender column less a distance in millimetres at half scale, as the
-// desktop's diagram computes it: a column out of the 32-bit range (or from
-// a NaN) is the far left, others are clamped to the drawable range.
-std::int32_t ColumnInsideFender(double mm) {
-    const std::int32_t pixels = num::TruncateToInt32(mm * kPixelsPerMm);
-    const long long column = static_cast<long long>(kFenderX) - pixels;
-    if (pixels == INT32_MIN || column > INT32_MAX || column < INT32_MIN) return kColumnFarLeft;
-    if (column < kColumnFarLeft) return kColumnFarLeft;
-    if (column > kColumnFarRight) return kColumnFarRight;
-    return static_cast<std::int32_t>(column);
-}
-
-void WriteDifference(double value, char (&out)[kDifferenceUtf8Size]) {
-    char text[kDifferenceTextSize];
-    const std::size_t length = FormatDifference(value, text);
-    const std::size_t number = length - kSuffixCp932Length;
-    std::memcpy(out, text, number);
-    std::memcpy(out + number, kSuffixUtf8, sizeof kSuffixUtf8);
-}
-
-// Bytes of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
-    return 1;
-}
-
-bool IsAsciiBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// What the up-down control reads: the first 19 characters (UTF-16 units:
-// a 4-byte sequence counts 2), without their commas.
-std::size_t StepperText(const char* field, char (&out)[kFieldSize]) {
-    std::size_t n = 0;
-    int units = 0;
-    const char* p = field;
-    while (*p != '\0' && units < kStepperChars) {
-        std::size_t length = SequenceLength(static_cast<unsigned char>(*p));
-        for (std::size_t k = 1; k < length; ++k) {
-            if (p[k] == '\0') length = k;  // a cut sequence ends with the text
-        }
-        units += length == 4 ? 2 : 1;
-        if (*p != kThousandsSeparator) {
-            std::memcpy(out + n, p, length);
-            n += length;
-        }
-        p += length;
+// A double's bits as 16 hex digits, so that both builds can be compared bit
+// for bit.
+void WriteBits(JsonWriter& json, double value) {
+    static const char kHex[] = "0123456789abcdef";
+    constexpr int kDigits = 16;
+    constexpr int kBitsPerDigit = 4;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    char text[kDigits + 1];
+    for (int k = kDigits - 1; k >= 0; --k) {
+        text[k] = kHex[bits & 0xF];
+        bits >>= kBitsPerDigit;
     }
-    out[n] = '\0';
-    return n;
+    text[kDigits] = '\0';
+    json.String(text);
 }
 
-// wcstol's whole-text rule: blanks, a sign, digits and nothing else; an
-// empty text is 0; a text of blanks or a sign alone is no number.
-bool ReadStepperNumber(const char* field, int& value) {
-    char text[kFieldSize];
-    const std::size_t length = StepperText(field, text);
-    if (length == 0) {
-        value = 0;
-        return true;
+void WriteLength(JsonWriter& json, double mm) {
+    char text[kDifferenceUtf8Size];
+    FormatDifferenceUtf8(mm, text);
+    json.String(text);
+}
+
+void WritePoint(JsonWriter& json, int x, int y) {
+    json.BeginArray();
+    json.Int(x);
+    json.Int(y);
+    json.EndArray();
+}
+
+void WriteColour(JsonWriter& json, const char* name, const Rgb& colour) {
+    json.Key(name);
+    json.BeginArray();
+    json.Int(colour.Red);
+    json.Int(colour.Green);
+    json.Int(colour.Blue);
+    json.EndArray();
+}
+
+void WriteWheel(JsonWriter& json, const char* name, const WheelColumns& wheel) {
+    json.Key(name);
+    json.BeginObject();
+    json.Key("inner");
+    json.Int(wheel.Inner);
+    json.Key("outer");
+    json.Int(wheel.Outer);
+    json.Key("outline");
+    json.BeginArray();
+    for (const Point& point : OutlineOf(wheel.Inner, wheel.Outer).Points) WritePoint(json, point.X, point.Y);
+    json.EndArray();
+    json.EndObject();
+}
+
+void WriteValidity(JsonWriter& json, const WheelFields& fields) {
+    const Validity validity = EvaluateValidity(fields);
+    json.Key("valid");
+    json.BeginObject();
+    json.Key("reference");
+    json.Bool(validity.RefValid != 0);
+    json.Key("target");
+    json.Bool(validity.OutValid != 0);
+    json.Key("storable");
+    json.Bool(validity.InputsStorable);
+    json.Key("fields");
+    json.BeginArray();
+    for (const char* field : {fields.InRim, fields.InOffset, fields.InIn, fields.OutRim, fields.OutOffset}) {
+        json.Bool(IsFieldValid(field) != 0);
     }
-    const char* p = text;
-    for (;;) {
-        if (IsAsciiBlank(*p)) {
-            ++p;
-        } else if (std::memcmp(p, kIdeographicSpace, sizeof kIdeographicSpace) == 0) {
-            p += sizeof kIdeographicSpace;
-        } else {
-            break;
-        }
+    json.EndArray();
+    json.EndObject();
+}
+
+void WriteAnswer(JsonWriter& json, const OffsetAnswer& answer) {
+    char text[num::kFixedBufferSize];
+    FormatAnswer(answer, text);
+    json.String(text);
+}
+
+void WriteCheck(JsonWriter& json, const TargetCheck& check) {
+    json.Key("check");
+    json.BeginObject();
+    json.Key("verdict");
+    json.String(VerdictName(check.Check.Result));
+    json.Key("wheel");
+    WriteLength(json, check.Check.Wheel);
+    json.Key("tyre");
+    WriteLength(json, check.Check.Tyre);
+    json.Key("margin");
+    WriteLength(json, check.Check.Margin);
+    json.Key("effective");
+    if (check.HasSpacer) {
+        WriteLength(json, check.EffectiveOffset);
+    } else {
+        json.String("");
     }
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
-        ++p;
-    }
-    if (*p < '0' || *p > '9') return false;
-    long long magnitude = 0;
-    while (*p >= '0' && *p <= '9') {
-        if (magnitude < kSaturation) magnitude = magnitude * 10 + (*p - '0');
-        ++p;
-    }
-    if (*p != '\0') return false;
-    const long long number = negative ? -magnitude : magnitude;
-    if (number < kStepperMin || number > kStepperMax) return false;
-    value = static_cast<int>(number);
-    return true;
+    json.Key("answers");
+    json.BeginArray();
+    WriteAnswer(json, check.Inside);
+    WriteAnswer(json, check.WithinRule);
+    json.EndArray();
+    json.EndObject();
 }
 
 }  // namespace
 
-RB_EXPORT char* rb_field(int index) {
-    return FieldAt(index);
+RB_EXPORT char* rb_input(int slot) {
+    return slot >= 0 && slot < kSlotCount ? Inputs[slot] : nullptr;
 }
 
-RB_EXPORT char* rb_scratch() {
-    return gScratch;
+RB_EXPORT const char* rb_refresh() {
+    WheelFields fields = InputFields();
+    FitResult fit{};
+    ComputeOffset(fields, Input(kSlotOverride), fit);
+    const double spacer = num::atof(Input(kSlotSpacer));
+    const double bulge = num::atof(Input(kSlotBulge));
+    const Vehicle vehicle = std::strcmp(Input(kSlotVehicle), kPassenger) == 0 ? Vehicle::Passenger : Vehicle::Other;
+    const DiagramWheels wheels = WheelsFor(fields, fit, EffectiveTargetOffset(fields, spacer));
+    const Differences differences = FitDifferencesWithSpacer(fields, fit, spacer);
+
+    JsonWriter json(Result, sizeof Result);
+    json.BeginObject();
+    WriteValidity(json, fields);
+    json.Key("targetOffset");
+    json.String(fields.OutOffset);
+    json.Key("optimalOffset");
+    WriteBits(json, fit.OptimalOffset);
+    WriteWheel(json, "reference", wheels.Reference);
+    WriteWheel(json, "target", wheels.Target);
+    json.Key("differences");
+    json.BeginArray();
+    for (double value : {differences.Inner, differences.Outer, differences.Fender}) WriteLength(json, value);
+    json.EndArray();
+    WriteCheck(json, CheckTarget(fields, fit, spacer, bulge, vehicle));
+    json.EndObject();
+    return json.Text();
 }
 
-RB_EXPORT int rb_validity() {
-    const Validity v = EvaluateValidity(gFields);
-    return (v.RefValid ? kRefValidBit : 0) | (v.OutValid ? kOutValidBit : 0) |
-           (v.InputsStorable ? kInputsStorableBit : 0);
-}
-
-RB_EXPORT void rb_compute_offset(int withOverride) {
-    gScratch[kFieldSize - 1] = '\0';
-    ComputeOffset(gFields, withOverride ? gScratch : nullptr, gFit);
-}
-
-RB_EXPORT double rb_optimal_offset() {
-    return gFit.OptimalOffset;
-}
-
-RB_EXPORT void rb_draw() {
-    gFit.InWidthMm = WidthToMm(gFields.InRim);
-    const double clearance = num::atof(gFields.InIn);
-    gDrawing.columns[kGreyInner] = ColumnInsideFender(clearance + gFit.InWidthMm);
-    gDrawing.columns[kGreyOuter] = ColumnInsideFender(clearance);
-
-    gFit.OutWidthMm = WidthToMm(gFields.OutRim);
-    const double spacer = ReadField(gSpacer);
-    const double target = EffectiveOffset(num::atof(gFields.OutOffset), spacer);
-    gDrawing.columns[kRedInner] = ColumnInsideFender(target - gFit.OptimalOffset + gFit.OutWidthMm);
-    gDrawing.columns[kRedOuter] = ColumnInsideFender(target - gFit.OptimalOffset);
-
-    const Differences d = FitDifferencesWithSpacer(gFields, gFit, spacer);
-    WriteDifference(d.Inner, gDrawing.differences[kDifferenceInner]);
-    WriteDifference(d.Outer, gDrawing.differences[kDifferenceOuter]);
-    WriteDifference(d.Fender, gDrawing.differences[kDifferenceFender]);
-}
-
-RB_EXPORT std::int32_t rb_column(int index) {
-    return index >= 0 && index < kColumnCount ? gDrawing.columns[index] : 0;
-}
-
-RB_EXPORT const char* rb_difference(int index) {
-    return index >= 0 && index < kDifferenceCount ? gDrawing.differences[index] : "";
-}
-
-RB_EXPORT int rb_check(int vehicle) {
-    const Vehicle kind = vehicle == kVehiclePassenger ? Vehicle::Passenger : Vehicle::Other;
-    const double spacer = ReadField(gSpacer);
-    const double bulge = ReadField(gBulge);
-    const Differences d = FitDifferencesWithSpacer(gFields, gFit, spacer);
-    const Protrusion p = CheckProtrusion(d.Fender, bulge, kind);
-    WriteDifference(p.Wheel, gCheck.texts[kCheckWheel]);
-    WriteDifference(p.Tyre, gCheck.texts[kCheckTyre]);
-    WriteDifference(p.Margin, gCheck.texts[kCheckMargin]);
-    gCheck.texts[kCheckEffective][0] = '\0';
-    if (spacer != 0) {
-        WriteDifference(EffectiveOffset(num::atof(gFields.OutOffset), spacer), gCheck.texts[kCheckEffective]);
+RB_EXPORT const char* rb_step(int slot, int delta, int position) {
+    if (slot < kSlotInRim || slot > kSlotOutOffset) return "null";
+    char field[kFieldSize];
+    std::memcpy(field, Input(slot), kFieldSize);
+    IntegerStep step{true, 0};
+    if (slot == kSlotInRim || slot == kSlotOutRim) {
+        char stepped[kStepTextSize];
+        StepWidthText(field, delta, stepped);
+        static_assert(kStepTextSize <= kFieldSize, "a stepped width fits its field");
+        std::memcpy(field, stepped, kStepTextSize);
+    } else {
+        step = StepIntegerText(field, delta, position);
     }
-    WriteAnswer(SmallestOffsetInside(gFit.OptimalOffset, spacer), gCheck.answers[kAnswerInside]);
-    WriteAnswer(SmallestOffsetWithinRule(gFit.OptimalOffset, spacer, bulge, kind), gCheck.answers[kAnswerWithinRule]);
-    return VerdictCode(p.Result);
+    JsonWriter json(Result, sizeof Result);
+    json.BeginObject();
+    json.Key("text");
+    json.String(field);
+    json.Key("wrote");
+    json.Bool(step.Wrote);
+    json.Key("position");
+    json.Int(step.Position);
+    json.EndObject();
+    return json.Text();
 }
 
-RB_EXPORT const char* rb_check_text(int index) {
-    return index >= 0 && index < kCheckTextCount ? gCheck.texts[index] : "";
+RB_EXPORT const char* rb_read(int slot) {
+    if (slot < 0 || slot >= kSlotCount) return "null";
+    JsonWriter json(Result, sizeof Result);
+    json.BeginObject();
+    json.Key("number");
+    WriteBits(json, num::atof(Input(slot)));
+    json.Key("valid");
+    json.Bool(IsFieldValid(Input(slot)) != 0);
+    json.EndObject();
+    return json.Text();
 }
 
-RB_EXPORT const char* rb_answer(int index) {
-    return index >= 0 && index < kAnswerCount ? gCheck.answers[index] : "";
-}
-
-RB_EXPORT void rb_step_width(int index, int delta) {
-    char* field = FieldAt(index);
-    if (field == nullptr) return;
-    field[kFieldSize - 1] = '\0';
-    char stepped[kStepTextSize];
-    StepWidthText(field, delta, stepped);
-    static_assert(kStepTextSize <= kFieldSize, "a stepped width fits its field");
-    std::memcpy(field, stepped, kStepTextSize);
-}
-
-RB_EXPORT int rb_step_integer(int index, int delta) {
-    char* field = FieldAt(index);
-    if (field == nullptr) return 0;
-    field[kFieldSize - 1] = '\0';
-    int& position = gStepperPosition[index];
-    ReadStepperNumber(field, position);
-    int moved = delta < 0 ? position - 1 : position + 1;
-    if (moved < kStepperMin) moved = kStepperMin;
-    if (moved > kStepperMax) moved = kStepperMax;
-    if (moved == position) return 0;
-    position = moved;
-    num::FormatInt(position, field, kFieldSize);
-    return 1;
-}
-
-RB_EXPORT double rb_read_number() {
-    gScratch[kFieldSize - 1] = '\0';
-    return num::atof(gScratch);
-}
-
-RB_EXPORT int rb_number_valid() {
-    gScratch[kFieldSize - 1] = '\0';
-    return IsFieldValid(gScratch);
+RB_EXPORT const char* rb_geometry() {
+    JsonWriter json(Result, sizeof Result);
+    json.BeginObject();
+    json.Key("picture");
+    json.BeginObject();
+    json.Key("width");
+    json.Int(kPictureWidth);
+    json.Key("height");
+    json.Int(kPictureHeight);
+    json.EndObject();
+    json.Key("fender");
+    json.BeginObject();
+    json.Key("x");
+    json.Int(kFenderX);
+    json.Key("top");
+    json.Int(kFenderTop);
+    json.Key("bottom");
+    json.Int(kFenderBottom);
+    json.Key("dotRun");
+    json.Int(kFenderDotRun);
+    json.EndObject();
+    json.Key("underline");
+    json.BeginObject();
+    json.Key("left");
+    json.Int(kUnderlineLeft);
+    json.Key("right");
+    json.Int(kUnderlineRight);
+    json.Key("y");
+    json.Int(kUnderlineY);
+    json.EndObject();
+    json.Key("strokes");
+    json.BeginArray();
+    for (const Point& offset : kStrokeOffsets) WritePoint(json, offset.X, offset.Y);
+    json.EndArray();
+    json.Key("texts");
+    json.BeginObject();
+    json.Key("cell");
+    json.Int(kTextCellHeight);
+    json.Key("positions");
+    json.BeginArray();
+    for (const Point& at : kTextPositions) WritePoint(json, at.X, at.Y);
+    json.EndArray();
+    json.EndObject();
+    json.Key("palette");
+    json.BeginObject();
+    WriteColour(json, "link", kLinkColour);
+    WriteColour(json, "heading", kHeadingColour);
+    WriteColour(json, "fenderInk", kFenderInkColour);
+    WriteColour(json, "fenderGap", kFenderGapColour);
+    WriteColour(json, "reference", kReferenceColour);
+    WriteColour(json, "target", kTargetColour);
+    WriteColour(json, "text", kTextColour);
+    json.EndObject();
+    json.EndObject();
+    return json.Text();
 }
