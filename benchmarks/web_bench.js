@@ -1,5 +1,5 @@
 // @ts-check
-// The browser edition's figures (tools/bench-web), measured in Debian's
+// The browser edition's figures (tools/bench web), measured in Debian's
 // Chromium, headless, with the CPU slowed down 4 times:
 //   - the transfer size of a first visit, each file gzip-compressed;
 //   - the time from navigation to the first drawn diagram (first visits,

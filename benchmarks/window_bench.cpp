@@ -1,7 +1,7 @@
-// Driver of the window benchmarks (tools/bench-window runs it under Wine in a
+// Driver of the window benchmarks (tools/bench window runs it under Wine in a
 // virtual display). It starts the program as a user would, gives it real
 // key strokes (SendInput) and reads the QueryPerformanceCounter stamps that
-// an instrumented build writes (common/timing.h). The counter is one clock
+// an instrumented build writes (benchmarks/instrument.cpp). The counter is one clock
 // for all processes, so the stamp taken here just before CreateProcess and
 // the program's own stamp of its first paint measure the start-up.
 //
@@ -33,6 +33,8 @@
 #include <vector>
 
 #include "core/number_text.h"
+#include "tests/e2e/driver.h"
+#include "tests/support/test_text.h"
 
 namespace {
 
@@ -41,13 +43,13 @@ constexpr int kInputEdit = 1004;  // InIn, the outer clearance
 constexpr int kFirstClearance = 10;
 constexpr int kClearanceSteps = 20;
 constexpr const char* kReportVariable = "RIMBEACON_INSTRUMENT_FILE";
+constexpr const char* kDialogClass = "#32770";
 
-std::string WindowsPath(const std::string& path)
+using e2e::WindowsPath;
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs)
 {
-    if (path.empty() || path[0] != '/') return path;
-    std::string windows = "Z:" + path;
-    std::replace(windows.begin(), windows.end(), '/', '\\');
-    return windows;
+    return e2e::WaitUntil(condition, timeoutMs);
 }
 
 LONGLONG Now()
@@ -62,17 +64,6 @@ LONGLONG Frequency()
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return frequency.QuadPart;
-}
-
-// Polls until the condition holds; false after the timeout.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return condition();
-        Sleep(1);
-    }
-    return true;
 }
 
 std::string Fixed(double value, int decimals)
@@ -99,19 +90,6 @@ bool Fail(const std::string& why)
 {
     Print("error: " + why);
     return false;
-}
-
-bool ReadText(const std::string& path, std::string* text)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    text->clear();
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text->append(buffer, got);
-    CloseHandle(file);
-    return true;
 }
 
 // Whole lines "name v1 v2 ..." of an instrument report.
@@ -147,32 +125,6 @@ struct Child {
     HWND window = nullptr;
 };
 
-struct FindData {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogProc(HWND window, LPARAM param)
-{
-    FindData* data = reinterpret_cast<FindData*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char name[64];
-    GetClassNameA(window, name, sizeof name);
-    if (pid == data->pid && IsWindowVisible(window) && std::string(name) == "#32770") {
-        data->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindDialog(DWORD pid)
-{
-    FindData data{pid, nullptr};
-    EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
-}
-
 // Starts the program in workDir with the instrument report going to
 // `report` (empty: no report) and waits for its visible dialog.
 bool Launch(const std::string& exe, const std::string& workDir, const std::string& report, Child* child)
@@ -193,7 +145,7 @@ bool Launch(const std::string& exe, const std::string& workDir, const std::strin
                         &startup, &child->info)) {
         return Fail("CreateProcess failed for " + exe);
     }
-    if (!WaitUntil([&] { return (child->window = FindDialog(child->info.dwProcessId)) != nullptr; })) {
+    if (!WaitUntil([&] { return (child->window = e2e::FindProcessWindow(child->info.dwProcessId, kDialogClass, nullptr)) != nullptr; })) {
         return Fail("no window of " + exe);
     }
     return true;
@@ -214,59 +166,11 @@ void Close(Child* child)
 bool FirstPaint(const std::string& report, LONGLONG* at)
 {
     std::string text;
-    if (!ReadText(report, &text)) return false;
+    if (!test::ReadTextFile(report, &text)) return false;
     const auto lines = ReportLines(text, "first-paint");
     if (lines.empty() || lines[0].empty()) return false;
     *at = lines[0][0];
     return true;
-}
-
-void Click(HWND control)
-{
-    RECT r;
-    GetWindowRect(control, &r);
-    const int x = (r.left + r.right) / 2;
-    const int y = (r.top + r.bottom) / 2;
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    // The button events carry the position too, so that a pointer move that
-    // Wine has not finished cannot put the click elsewhere.
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, inputs, sizeof(INPUT));
-}
-
-void PressEnter()
-{
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = VK_RETURN;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-HWND FocusOf(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus;
-}
-
-// Value of InIn in the settings file, as the program writes it.
-std::string StoredClearance(const std::string& workDir)
-{
-    std::string text;
-    if (!ReadText(workDir + "\\Rimbeacon.ini", &text)) return std::string();
-    const std::size_t at = text.find("\nInIn=");
-    if (at == std::string::npos) return std::string();
-    const std::size_t end = text.find_first_of("\r\n", at + 6);
-    return end == std::string::npos ? std::string() : text.substr(at + 6, end - at - 6);
 }
 
 // Brings the window forward, puts the focus into the InIn edit and runs
@@ -277,21 +181,20 @@ bool RunRefreshes(const Child& child, const std::string& workDir, int count)
     SetForegroundWindow(child.window);
     if (!WaitUntil([&] { return GetForegroundWindow() == child.window; })) return Fail("window not in front");
     HWND edit = GetDlgItem(child.window, kInputEdit);
+    const std::string settings = workDir + "\\Rimbeacon.ini";
     constexpr int kClickTries = 5;
     constexpr DWORD kClickWaitMs = 2000;
     bool focused = false;
     for (int i = 0; i < kClickTries && !focused; ++i) {
-        Click(edit);
-        focused = WaitUntil([&] { return FocusOf(child.window) == edit; }, kClickWaitMs);
+        e2e::ClickAt(edit, e2e::CenterOf(edit));
+        focused = WaitUntil([&] { return e2e::FocusedControl(child.window) == edit; }, kClickWaitMs);
     }
     if (!focused) return Fail("no focus in the edit");
     for (int i = 0; i < count; ++i) {
         const std::string value = Int(kFirstClearance + i % kClearanceSteps);
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()), SMTO_ABORTIFHUNG,
-                            kTimeoutMs, &result);
-        PressEnter();
-        if (!WaitUntil([&] { return StoredClearance(workDir) == value; })) {
+        e2e::SetText(edit, value);
+        e2e::PressKey(VK_RETURN);
+        if (!WaitUntil([&] { return e2e::SettingValue(settings, "InIn") == value; })) {
             return Fail("refresh " + Int(i) + " did not store InIn=" + value);
         }
     }
@@ -360,7 +263,7 @@ int RefreshBench(const std::string& exe, const std::string& workDir, int count)
     if (!ran) return 1;
 
     std::string text;
-    ReadText(report, &text);
+    test::ReadTextFile(report, &text);
     const auto frequency = ReportLines(text, "frequency");
     const auto samples = ReportLines(text, "refresh");
     if (frequency.empty() || samples.size() != static_cast<std::size_t>(count)) {
@@ -428,7 +331,7 @@ struct StartTimes {
 bool StartSteps(const std::string& report, std::vector<long long>* steps)
 {
     std::string text;
-    if (!ReadText(report, &text)) return false;
+    if (!test::ReadTextFile(report, &text)) return false;
     const auto lines = ReportLines(text, "start-steps");
     if (lines.empty() || lines[0].size() != kStartPhases - 1) return false;
     *steps = lines[0];

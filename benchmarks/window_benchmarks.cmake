@@ -1,9 +1,11 @@
-# Window benchmarks under Wine, cross-built; tools/bench-window builds and
-# runs them. The driver, and the two floors of the start-up figure (timed by
-# common/timing.h and benchmarks/instrument.cpp like the instrumented program): an empty dialog, and
-# the same dialog with comctl32 loaded and one up-down control.
+# Window benchmarks under Wine, cross-built; tools/bench window builds and
+# runs them. The driver, on the end-to-end tests' driver library, and the
+# two floors of the start-up figure, timed like the instrumented program
+# (instrument.cpp): an empty dialog, and the same dialog with comctl32
+# loaded and one up-down control.
+include(${PROJECT_SOURCE_DIR}/tests/e2e/driver.cmake)
 add_executable(window_bench window_bench.cpp)
-target_link_libraries(window_bench PRIVATE rimcore psapi user32)
+target_link_libraries(window_bench PRIVATE e2e_driver rimcore psapi user32)
 
 add_executable(minimal_dialog WIN32 minimal_dialog.cpp instrument.cpp minimal_dialog.rc)
 target_include_directories(minimal_dialog PRIVATE ${PROJECT_SOURCE_DIR})

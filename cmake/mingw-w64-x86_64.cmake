@@ -12,6 +12,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Test executables run under Wine through tools/wine-exec.
+# Test executables run under Wine through tools/lib/wine-exec.
 get_filename_component(_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-set(CMAKE_CROSSCOMPILING_EMULATOR "${_root}/tools/wine-exec" CACHE FILEPATH "Runs Windows test executables")
+set(CMAKE_CROSSCOMPILING_EMULATOR "${_root}/tools/lib/wine-exec" CACHE FILEPATH "Runs Windows test executables" FORCE)

@@ -4,7 +4,7 @@
 // done by hand in number_text.cpp; only these two need the exact big-number
 // arithmetic that a library does well.
 //
-// Two builds of this seam give the same results, and tools/web-diff checks
+// Two builds of this seam give the same results, and tools/web diff checks
 // that they do:
 //   float_chars_std.cpp   std::from_chars and std::to_chars (the desktop
 //                         and native builds);

@@ -3,7 +3,7 @@
 // answers the page's requests from that cache, falling back to the
 // network. A new version waits until the page asks it to take over, then
 // removes the older caches, so a page is always served one version's files.
-// tools/web-build writes the version and the file list in.
+// tools/web build writes the version and the file list in.
 // @ts-check
 /// <reference lib="webworker" />
 const worker = /** @type {ServiceWorkerGlobalScope} */ (/** @type {unknown} */ (self));

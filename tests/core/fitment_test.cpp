@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/test_text.h"
+
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -12,41 +14,13 @@
 
 namespace {
 
-std::uint64_t Bits(double v) {
-    std::uint64_t b = 0;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
-
-const double kInf = std::numeric_limits<double>::infinity();
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// " ﾐﾘ" in code page 932.
-const std::string kMm = " \xD0\xD8";
-
-void SetField(char (&field)[kFieldSize], const std::string& text) {
-    ASSERT_LT(text.size(), kFieldSize);
-    std::memset(field, 0, kFieldSize);
-    std::memcpy(field, text.c_str(), text.size() + 1);
-}
-
-WheelFields Fields(const std::string& inRim, const std::string& inOffset, const std::string& inIn,
-                   const std::string& outRim, const std::string& outOffset = "") {
-    WheelFields f;
-    SetField(f.InRim, inRim);
-    SetField(f.InOffset, inOffset);
-    SetField(f.InIn, inIn);
-    SetField(f.OutRim, outRim);
-    SetField(f.OutOffset, outOffset);
-    return f;
-}
-
-std::string Difference(double value) {
-    char out[kDifferenceTextSize];
-    std::size_t len = FormatDifference(value, out);
-    EXPECT_EQ(len, std::strlen(out));
-    return out;
-}
+using test::Bits;
+using test::Difference;
+using test::kInf;
+using test::kNaN;
+using test::SetField;
+const std::string& kMm = test::kMmCp932;
+using test::MakeFields;
 
 std::string TwoDecimals(double value) {
     char out[num::kFixedBufferSize];
@@ -101,16 +75,16 @@ TEST(FieldValidity, Flags) {
         int storable;
     };
     const Case cases[] = {
-        {Fields("7", "48", "10", "8", "50"), 1, 1, 1},
-        {Fields("7", "48", "10", "8", ""), 1, 0, 1},       // target offset plays no part in storing
-        {Fields("7", "48", "10", "8", "abc"), 1, 0, 1},
-        {Fields("7", "48", "10", "8", "0"), 1, 1, 1},
-        {Fields("7", "48", "10", "", "50"), 1, 0, 0},
-        {Fields("", "48", "10", "8", "50"), 0, 0, 0},
-        {Fields("7", "", "10", "8", "50"), 0, 0, 0},
-        {Fields("7", "48", "00", "8", "50"), 0, 0, 0},
-        {Fields("0", "0.0", "0", "0.0", "0"), 1, 1, 1},
-        {Fields("7", "-0", "10", "8", "50"), 0, 0, 0},
+        {MakeFields("7", "48", "10", "8", "50"), 1, 1, 1},
+        {MakeFields("7", "48", "10", "8", ""), 1, 0, 1},       // target offset plays no part in storing
+        {MakeFields("7", "48", "10", "8", "abc"), 1, 0, 1},
+        {MakeFields("7", "48", "10", "8", "0"), 1, 1, 1},
+        {MakeFields("7", "48", "10", "", "50"), 1, 0, 0},
+        {MakeFields("", "48", "10", "8", "50"), 0, 0, 0},
+        {MakeFields("7", "", "10", "8", "50"), 0, 0, 0},
+        {MakeFields("7", "48", "00", "8", "50"), 0, 0, 0},
+        {MakeFields("0", "0.0", "0", "0.0", "0"), 1, 1, 1},
+        {MakeFields("7", "-0", "10", "8", "50"), 0, 0, 0},
     };
     for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         Validity v = EvaluateValidity(cases[i].fields);
@@ -121,7 +95,7 @@ TEST(FieldValidity, Flags) {
 }
 
 TEST(ComputeOffset, SevenToEightInches) {
-    WheelFields f = Fields("7", "48", "10", "8", "999");
+    WheelFields f = MakeFields("7", "48", "10", "8", "999");
     FitResult fit{};
     ComputeOffset(f, "", fit);
     EXPECT_EQ(Bits(fit.InWidthMm), Bits(177.79999999999998));
@@ -137,7 +111,7 @@ TEST(ComputeOffset, SevenToEightInches) {
 }
 
 TEST(ComputeOffset, OverrideKeepsTheUsersOffset) {
-    WheelFields f = Fields("7", "48", "10", "8", "50");
+    WheelFields f = MakeFields("7", "48", "10", "8", "50");
     FitResult fit{};
     ComputeOffset(f, "30", fit);
     EXPECT_EQ(Bits(fit.OptimalOffset), Bits(50.7));
@@ -150,7 +124,7 @@ TEST(ComputeOffset, OverrideKeepsTheUsersOffset) {
 }
 
 TEST(ComputeOffset, StoredDefaults) {
-    WheelFields f = Fields("6.5", "45", "20", "7");
+    WheelFields f = MakeFields("6.5", "45", "20", "7");
     FitResult fit{};
     ComputeOffset(f, nullptr, fit);  // null counts as empty
     EXPECT_EQ(TwoDecimals(fit.OptimalOffset), "31.35");
@@ -174,7 +148,7 @@ TEST(ComputeOffset, TyreWidths) {
         {"10.25", "", "-5", "-5.25", "0.0", "10.0", "-0.3"},  // an exact half away from zero
     };
     for (const Case& c : cases) {
-        WheelFields f = Fields("215", "0", c.inIn, "225", "");
+        WheelFields f = MakeFields("215", "0", c.inIn, "225", "");
         FitResult fit{};
         ComputeOffset(f, c.target, fit);
         EXPECT_EQ(Bits(fit.InWidthMm), Bits(215.0));
@@ -209,7 +183,7 @@ TEST(ComputeOffset, TruncatesTowardsZero) {
         {"1e999", "-2147483648"},
     };
     for (const Case& c : cases) {
-        WheelFields f = Fields("215", "0", c.inIn, "215");
+        WheelFields f = MakeFields("215", "0", c.inIn, "215");
         FitResult fit{};
         ComputeOffset(f, "", fit);
         EXPECT_STREQ(f.OutOffset, c.expected) << c.inIn;
@@ -217,7 +191,7 @@ TEST(ComputeOffset, TruncatesTowardsZero) {
 }
 
 TEST(ComputeOffset, InfiniteWidthsGiveNaN) {
-    WheelFields f = Fields("1e999", "0", "0", "1e999");
+    WheelFields f = MakeFields("1e999", "0", "0", "1e999");
     FitResult fit{};
     ComputeOffset(f, "", fit);
     EXPECT_TRUE(std::isnan(fit.OptimalOffset));
@@ -232,7 +206,7 @@ TEST(ComputeOffset, InfiniteWidthsGiveNaN) {
 TEST(ComputeOffset, OverrideTexts) {
     FitResult fit{};
 
-    WheelFields f = Fields("7", "48", "10", "8", "50");
+    WheelFields f = MakeFields("7", "48", "10", "8", "50");
     ComputeOffset(f, "abc", fit);
     EXPECT_STREQ(f.OutOffset, "abc");
     EXPECT_EQ(EvaluateValidity(f).OutValid, 0);
@@ -264,7 +238,7 @@ TEST(ComputeOffset, OverrideTexts) {
 }
 
 TEST(FitDifferences, UsesFreshWidthsAndTheLastOptimum) {
-    WheelFields f = Fields("7", "48", "10", "8", "50");
+    WheelFields f = MakeFields("7", "48", "10", "8", "50");
     FitResult fit{};
     ComputeOffset(f, "50", fit);
     // Widths recorded in fit are not used; the fields are converted again.

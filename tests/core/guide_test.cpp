@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "core/protrusion.h"
 #include "tests/core/guide_examples.h"
+#include "tests/support/test_text.h"
 
 #include <gtest/gtest.h>
 
@@ -34,19 +35,13 @@ std::vector<guide::Example> Examples(const std::string& name) {
     return examples;
 }
 
-void SetField(char (&field)[kFieldSize], const std::string& text) {
-    std::memset(field, 0, kFieldSize);
-    std::memcpy(field, text.c_str(), std::min(text.size(), kFieldSize - 1));
-}
+using test::SetField;
 
 // A difference as the window draws it, with ﾐﾘ in UTF-8 as the guides write it.
 std::string Shown(double value) {
-    char out[kDifferenceTextSize];
-    FormatDifference(value, out);
-    std::string text = out;
-    const std::string cp932Mm = "\xD0\xD8";
-    EXPECT_EQ(cp932Mm, text.substr(text.size() - 2));
-    return text.substr(0, text.size() - 2) + guide::kMm;
+    const std::string text = test::Difference(value);
+    EXPECT_EQ(test::kMmCp932, text.substr(text.size() - test::kMmCp932.size()));
+    return test::DifferenceNumber(value) + " " + guide::kMm;
 }
 
 std::string Magnitude(const std::string& number) { return number[0] == '-' ? number.substr(1) : number; }
@@ -94,7 +89,7 @@ TEST(GuideExamples, NumbersAreWhatTheProgramShows) {
             EXPECT_GE(QuotesAmong(ex.section, {&ex.inner, &ex.outer, &ex.fender}), 3)
                 << "the table's three differences at least";
 
-            // Its picture from the end-to-end tests (tools/guide-pictures).
+            // Its picture from the end-to-end tests (tools/pictures guide).
             const std::string picture = "screenshots/guide-example-" + std::to_string(ex.number) + ".png";
             EXPECT_NE(std::string::npos, ex.section.find("](" + picture + ")")) << picture;
             EXPECT_TRUE(std::ifstream(DocsPath(picture)).good()) << DocsPath(picture);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/test_text.h"
+
 #include <charconv>
 #include <cfloat>
 #include <cmath>
@@ -12,20 +14,10 @@
 
 namespace {
 
-std::uint64_t Bits(double v) {
-    std::uint64_t b = 0;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
-
-double FromBits(std::uint64_t b) {
-    double v = 0;
-    std::memcpy(&v, &b, sizeof v);
-    return v;
-}
-
-const double kInf = std::numeric_limits<double>::infinity();
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
+using test::Bits;
+using test::FromBits;
+using test::kInf;
+using test::kNaN;
 const double kDenormMin = FromBits(1);
 const double kLargestSubnormal = FromBits(0x000FFFFFFFFFFFFFULL);
 

@@ -8,21 +8,13 @@
 #include <string>
 
 #include "core/number_text.h"
+#include "tests/support/test_text.h"
 
 namespace {
 
-const double kInf = std::numeric_limits<double>::infinity();
-
-std::string Text(double value) {
-    char out[kDifferenceTextSize];
-    const std::size_t n = FormatDifference(value, out);
-    return std::string(out, n - 3);  // without " ﾐﾘ"
-}
-
-void SetField(char (&field)[kFieldSize], const char* text) {
-    std::memset(field, 0, kFieldSize);
-    std::strncpy(field, text, kFieldSize - 1);
-}
+using test::kInf;
+using test::SetField;
+const auto Text = test::DifferenceNumber;
 
 struct Case {
     double wheel;

@@ -62,31 +62,11 @@ std::string UnixPath(const std::string& windowsPath)
     return path;
 }
 
-struct AboutCount {
-    DWORD pid;
-    int count;
-};
-
-BOOL CALLBACK CountAbout(HWND window, LPARAM param)
-{
-    AboutCount* data = reinterpret_cast<AboutCount*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char text[64];
-    if (pid == data->pid && GetClassNameA(window, text, sizeof(text)) && lstrcmpA(text, kDialogClass) == 0 &&
-        GetWindowTextA(window, text, sizeof(text)) && lstrcmpA(text, kAboutCaption) == 0) {
-        ++data->count;
-    }
-    return TRUE;
-}
-
 // About boxes of the process, shown or not yet shown (a dialog box becomes
 // visible only when its modal loop first finds the queue empty).
 int AboutBoxCount(DWORD pid)
 {
-    AboutCount data{pid, 0};
-    EnumWindows(CountAbout, reinterpret_cast<LPARAM>(&data));
-    return data.count;
+    return static_cast<int>(e2e::ProcessWindows(pid, kDialogClass, kAboutCaption, false).size());
 }
 
 // ------------------------------------------------------------ pointer shapes

@@ -54,10 +54,7 @@ std::string SettingsFile() {
 }
 
 std::string Setting(const std::string& key) {
-    std::string text;
-    std::string value;
-    e2e::ReadWholeFile(SettingsFile(), &text);
-    return e2e::IniValue(text, key, &value) ? value : std::string("<missing>");
+    return e2e::SettingValue(SettingsFile(), key);
 }
 
 class Desktop : public ::testing::Test {

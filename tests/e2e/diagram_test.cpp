@@ -18,6 +18,7 @@
 #include "diagram/diagram_geometry.h"
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
+#include "tests/support/test_text.h"
 
 namespace {
 
@@ -301,7 +302,7 @@ struct SharedWheels {
 
 std::vector<SharedWheels> SharedWheelRows() {
     std::vector<SharedWheels> rows;
-    for (const std::vector<std::string>& w : e2e::SharedExpectations("wheels")) {
+    for (const std::vector<std::string>& w : test::SharedRows("wheels")) {
         if (w.size() != 12) continue;
         rows.push_back({{w[0], w[1], w[2], w[3], w[4]},
                         {std::atoi(w[5].c_str()), std::atoi(w[6].c_str()), kGrey},

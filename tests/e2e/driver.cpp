@@ -1,5 +1,11 @@
 #include "driver.h"
 
+// The PNG writer of Debian's libstb-dev, compiled here.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+#include "tests/support/test_text.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -23,28 +29,6 @@ constexpr int kMouseStep = 4;
 constexpr int kDragSettleAttempts = 3;
 constexpr DWORD kDragSettleMs = 1000;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trim(const std::string& s) {
-    size_t b = 0;
-    size_t e = s.size();
-    while (b < e && (IsBlank(s[b]) || s[b] == '\r' || s[b] == '\n')) ++b;
-    while (e > b && (IsBlank(s[e - 1]) || s[e - 1] == '\r' || s[e - 1] == '\n')) --e;
-    return s.substr(b, e - b);
-}
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -55,30 +39,6 @@ std::vector<std::string> Lines(const std::string& text) {
         start = end + 1;
     }
     return lines;
-}
-
-// Calls `visit(key, value)` for every key=value line of section [Rimbeacon].
-void ForEachKey(const std::string& text,
-                const std::function<void(const std::string&, const std::string&)>& visit) {
-    bool inSection = false;
-    for (const std::string& raw : Lines(text)) {
-        std::string line = Trim(raw);
-        if (line.empty() || line[0] == ';') continue;
-        if (line[0] == '[') {
-            size_t close = line.find(']');
-            std::string name = Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-            inSection = SameNoCase(name, "Rimbeacon");
-            continue;
-        }
-        if (!inSection) continue;
-        size_t eq = line.find('=');
-        std::string key = Trim(line.substr(0, eq));
-        std::string value = eq == std::string::npos ? std::string() : Trim(line.substr(eq + 1));
-        if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
-            value = value.substr(1, value.size() - 2);
-        }
-        visit(key, value);
-    }
 }
 
 DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
@@ -173,94 +133,30 @@ bool MoveStepwise(POINT target) {
     return WaitUntil([&] { return CursorAt(target); }, 2000);
 }
 
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc) {
-    static uint32_t table[256];
-    static bool ready = false;
-    if (!ready) {
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-        ready = true;
-    }
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
 
-void PutBig32(std::string* out, uint32_t v) {
-    out->push_back(static_cast<char>(v >> 24));
-    out->push_back(static_cast<char>(v >> 16));
-    out->push_back(static_cast<char>(v >> 8));
-    out->push_back(static_cast<char>(v));
-}
-
-void PutChunk(std::string* out, const char* type, const std::string& data) {
-    PutBig32(out, static_cast<uint32_t>(data.size()));
-    std::string body = std::string(type, 4) + data;
-    out->append(body);
-    PutBig32(out, Crc32(reinterpret_cast<const uint8_t*>(body.data()), body.size(), 0));
-}
-
-// A zlib stream of stored (uncompressed) deflate blocks.
-std::string StoredZlib(const std::string& raw) {
-    std::string z;
-    z.push_back(0x78);
-    z.push_back(0x01);
-    constexpr size_t kBlock = 65535;
-    size_t pos = 0;
-    do {
-        size_t n = raw.size() - pos < kBlock ? raw.size() - pos : kBlock;
-        bool last = pos + n == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<char>(n & 0xFF));
-        z.push_back(static_cast<char>(n >> 8));
-        z.push_back(static_cast<char>(~n & 0xFF));
-        z.push_back(static_cast<char>((~n >> 8) & 0xFF));
-        z.append(raw, pos, n);
-        pos += n;
-    } while (pos < raw.size());
-    uint32_t a = 1;
-    uint32_t b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    PutBig32(&z, (b << 16) | a);
-    return z;
-}
-
-struct FindData {
+struct Finding {
     DWORD pid;
     const char* className;
     const char* caption;
-    HWND exclude;
-    HWND found;
+    bool visibleOnly;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindProc(HWND window, LPARAM param) {
-    FindData* data = reinterpret_cast<FindData*>(param);
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+    Finding* finding = reinterpret_cast<Finding*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if ((data->pid != 0 && pid != data->pid) || window == data->exclude || !IsWindowVisible(window)) return TRUE;
+    if ((finding->pid != 0 && pid != finding->pid) || (finding->visibleOnly && !IsWindowVisible(window))) return TRUE;
     char buffer[256];
-    if (data->className) {
+    if (finding->className) {
         GetClassNameA(window, buffer, sizeof(buffer));
-        if (strcmp(buffer, data->className) != 0) return TRUE;
+        if (strcmp(buffer, finding->className) != 0) return TRUE;
     }
-    if (data->caption) {
+    if (finding->caption) {
         GetWindowTextA(window, buffer, sizeof(buffer));
-        if (strcmp(buffer, data->caption) != 0) return TRUE;
+        if (strcmp(buffer, finding->caption) != 0) return TRUE;
     }
-    data->found = window;
-    return FALSE;
-}
-
-BOOL CALLBACK CloseProc(HWND window, LPARAM param) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == static_cast<DWORD>(param)) PostMessageA(window, WM_CLOSE, 0, 0);
+    finding->found.push_back(window);
     return TRUE;
 }
 
@@ -379,49 +275,9 @@ bool TempDir::WriteFile(const std::string& name, const std::string& bytes) const
     return fclose(f) == 0 && ok;
 }
 
-bool ReadWholeFile(const std::string& path, std::string* bytes) {
-    bytes->clear();
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) bytes->append(buffer, n);
-    fclose(f);
-    return true;
-}
-
-std::vector<std::vector<std::string>> SharedExpectations(const std::string& kind) {
-    std::vector<std::vector<std::string>> rows;
-    std::string text;
-    if (!ReadWholeFile(RIMBEACON_SHARED_EXPECTATIONS, &text)) return rows;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(start, end - start);
-        start = end + 1;
-        std::vector<std::string> words;
-        for (std::size_t at = 0; at < line.size();) {
-            if (line[at] == ' ' || line[at] == '\r') {
-                ++at;
-            } else if (line[at] == '[') {
-                const std::size_t close = line.find(']', at);
-                if (close == std::string::npos) break;
-                words.push_back(line.substr(at + 1, close - at - 1));
-                at = close + 1;
-            } else {
-                const std::size_t blank = std::min(line.find(' ', at), line.size());
-                words.push_back(line.substr(at, blank - at));
-                at = blank;
-            }
-        }
-        if (!words.empty() && words[0] == kind) rows.emplace_back(words.begin() + 1, words.end());
-    }
-    return rows;
-}
 
 bool TempDir::ReadFile(const std::string& name, std::string* bytes) const {
-    return ReadWholeFile(File(name), bytes);
+    return test::ReadTextFile(File(name), bytes);
 }
 
 bool TempDir::Exists(const std::string& name) const {
@@ -430,20 +286,36 @@ bool TempDir::Exists(const std::string& name) const {
 
 // ---------------------------------------------------------------- settings
 
-bool IniValue(const std::string& text, const std::string& key, std::string* value) {
-    bool found = false;
-    ForEachKey(text, [&](const std::string& k, const std::string& v) {
-        if (!found && SameNoCase(k, key)) {
-            *value = v;
-            found = true;
-        }
-    });
-    return found;
+namespace {
+
+constexpr char kSettingsSection[] = "Rimbeacon";
+constexpr DWORD kSettingsTextSize = 4096;
+
+// The profile functions keep a file they have read in a cache, which they
+// renew only when the file's time of last write changes: a rewrite within
+// one tick of the file system's clock would go unseen. The flush call (all
+// three names null) drops the cache, so each read sees the file as it is.
+void ForgetCachedSettings(const std::string& file) {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
 }
 
-std::vector<std::string> IniKeys(const std::string& text) {
+}  // namespace
+
+std::string SettingValue(const std::string& file, const std::string& key) {
+    ForgetCachedSettings(file);
+    char value[kSettingsTextSize];
+    GetPrivateProfileStringA(kSettingsSection, key.c_str(), kMissingSetting, value, sizeof value, file.c_str());
+    return value;
+}
+
+std::vector<std::string> SettingKeys(const std::string& file) {
+    ForgetCachedSettings(file);
+    char names[kSettingsTextSize];
+    const DWORD length = GetPrivateProfileStringA(kSettingsSection, nullptr, "", names, sizeof names, file.c_str());
     std::vector<std::string> keys;
-    ForEachKey(text, [&](const std::string& k, const std::string&) { keys.push_back(k); });
+    for (DWORD at = 0; at < length && names[at] != '\0'; at += static_cast<DWORD>(strlen(names + at)) + 1) {
+        keys.emplace_back(names + at);
+    }
     return keys;
 }
 
@@ -539,7 +411,7 @@ bool RunProbe(HWND window, const char* message, const char* what, std::string* r
         std::string path = std::string(folder) + "rimbeacon-e2e-" + what + "-" + std::to_string(pid) + ".txt";
         DeleteFileA(path.c_str());
         PostMessageA(window, RegisterWindowMessageA(message), 0, 0);
-        done = WaitUntil([&] { return ReadWholeFile(path, report); });
+        done = WaitUntil([&] { return test::ReadTextFile(path, report); });
         DeleteFileA(path.c_str());
         UnhookWindowsHookEx(hook);
     }
@@ -871,29 +743,16 @@ int Capture::Count(const RECT& area, const Color& c) const {
 
 bool Capture::SavePng(const std::string& path) const {
     if (Empty()) return false;
-    std::string raw;
-    raw.reserve(static_cast<size_t>(height_) * (1 + 3 * static_cast<size_t>(width_)));
+    constexpr int kChannels = 3;
+    std::vector<unsigned char> rgb;
+    rgb.reserve(static_cast<size_t>(width_) * height_ * kChannels);
     for (int y = 0; y < height_; ++y) {
-        raw.push_back(0);  // filter: none
         for (int x = 0; x < width_; ++x) {
-            Color c = At(x, y);
-            raw.push_back(static_cast<char>(c.r));
-            raw.push_back(static_cast<char>(c.g));
-            raw.push_back(static_cast<char>(c.b));
+            const Color c = At(x, y);
+            rgb.insert(rgb.end(), {c.r, c.g, c.b});
         }
     }
-    std::string png("\x89PNG\r\n\x1a\n", 8);
-    std::string header;
-    PutBig32(&header, static_cast<uint32_t>(width_));
-    PutBig32(&header, static_cast<uint32_t>(height_));
-    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bit, RGB, deflate, no filter, no interlace
-    PutChunk(&png, "IHDR", header);
-    PutChunk(&png, "IDAT", StoredZlib(raw));
-    PutChunk(&png, "IEND", std::string());
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
-    return fclose(f) == 0 && ok;
+    return stbi_write_png(path.c_str(), width_, height_, kChannels, rgb.data(), width_ * kChannels) != 0;
 }
 
 Capture Capture::ProgramBitmap(int id) {
@@ -972,10 +831,15 @@ std::string SaveScreenshot(HWND window, const std::string& name, bool wholeWindo
 
 // ---------------------------------------------------------------- program
 
+std::vector<HWND> ProcessWindows(DWORD pid, const char* className, const char* caption, bool visibleOnly) {
+    Finding finding{pid, className, caption, visibleOnly, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&finding));
+    return finding.found;
+}
+
 HWND FindProcessWindow(DWORD pid, const char* className, const char* caption) {
-    FindData data{pid, className, caption, nullptr, nullptr};
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
+    const std::vector<HWND> found = ProcessWindows(pid, className, caption, true);
+    return found.empty() ? nullptr : found.front();
 }
 
 App::~App() { Stop(); }
@@ -1055,9 +919,10 @@ bool App::WaitForExit(DWORD* exitCode, DWORD timeoutMs) const {
 }
 
 HWND App::FindWindowOfProcess(const char* className, const char* caption) const {
-    FindData data{pid_, className, caption, window_, nullptr};
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
+    for (HWND window : ProcessWindows(pid_, className, caption, true)) {
+        if (window != window_) return window;
+    }
+    return nullptr;
 }
 
 void App::Stop() {
@@ -1067,7 +932,7 @@ void App::Stop() {
         POINT at{};
         GetCursorPos(&at);
         if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) MouseUp(at);
-        EnumWindows(CloseProc, static_cast<LPARAM>(pid_));
+        for (HWND window : ProcessWindows(pid_, nullptr, nullptr, false)) PostMessageA(window, WM_CLOSE, 0, 0);
         if (WaitForSingleObject(process_, 3000) != WAIT_OBJECT_0) {
             TerminateProcess(process_, 1);
             WaitForSingleObject(process_, 3000);

@@ -74,27 +74,20 @@ private:
     std::string path_;
 };
 
-// Reads the whole file at `path`; false when it cannot be opened.
-bool ReadWholeFile(const std::string& path, std::string* bytes);
-
-// The rows of kind `kind` ("wheels", "spin") of the expectations that the
-// desktop and browser editions share (tests/shared/expectations.txt): each
-// row's words after the kind, a bracketed text as one word without its
-// brackets. Empty when the file cannot be read.
-std::vector<std::vector<std::string>> SharedExpectations(const std::string& kind);
 
 // ---------------------------------------------------------------- settings
 
 // Name of the settings file the program keeps in its working directory.
 constexpr const char* kSettingsFile = "Rimbeacon.ini";
 
-// Value of `key` in section [Rimbeacon] of the settings text, as the profile
-// functions read it back (blanks around it removed). False when the section
-// or key is missing. Section and key names compare without letter case.
-bool IniValue(const std::string& text, const std::string& key, std::string* value);
+// What a key of section [Rimbeacon] of the settings file `file` reads, by
+// the profile functions as the program reads it, "<missing>" when the key
+// or the file is missing. Never an old copy of the file.
+constexpr const char* kMissingSetting = "<missing>";
+std::string SettingValue(const std::string& file, const std::string& key);
 
-// The keys of section [Rimbeacon] in file order.
-std::vector<std::string> IniKeys(const std::string& text);
+// The keys of section [Rimbeacon] of `file`, in file order.
+std::vector<std::string> SettingKeys(const std::string& file);
 
 // ---------------------------------------------------------------- windows
 
@@ -261,7 +254,7 @@ public:
     // right and bottom exclusive, clipped to the capture).
     int Count(const RECT& area, const Color& c) const;
 
-    // Writes an RGB PNG (stored deflate blocks, no compression library).
+    // Writes an RGB PNG.
     bool SavePng(const std::string& path) const;
 
     // Bitmap resource `id` of the program under test (ProgramPath()), such
@@ -341,8 +334,11 @@ private:
     std::string error_;
 };
 
-// Top-level visible window of process `pid` (0: of any process) with the
-// class and caption given (nullptr: any), or nullptr.
+// The top-level windows of process `pid` (0: of any process) with the class
+// and caption given (nullptr: any), the visible ones only or all, in the
+// system's order. The one window finder of the tests and the benchmarks.
+std::vector<HWND> ProcessWindows(DWORD pid, const char* className, const char* caption, bool visibleOnly);
+// The first visible one, or nullptr.
 HWND FindProcessWindow(DWORD pid, const char* className, const char* caption);
 
 }  // namespace e2e

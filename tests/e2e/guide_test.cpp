@@ -1,7 +1,7 @@
 // The worked examples of the user's guide in the real window: each one set
 // up by clicking and typing as a user would, its target offset and its three
 // drawn differences read back and compared with the guide's table, and a
-// picture of the window saved for the guide. tools/guide-pictures runs this
+// picture of the window saved for the guide. tools/pictures guide runs this
 // alone and copies the pictures into docs/screenshots/.
 #include <gtest/gtest.h>
 

@@ -12,6 +12,7 @@
 
 #include "resources/resource.h"
 #include "tests/e2e/driver.h"
+#include "tests/support/test_text.h"
 
 namespace {
 
@@ -53,8 +54,7 @@ protected:
 
     // Value of a key in the settings file, "<missing>" when absent.
     std::string Setting(const std::string& key) const {
-        std::string value;
-        return e2e::IniValue(Settings(), key, &value) ? value : std::string("<missing>");
+        return e2e::SettingValue(dir_.File(e2e::kSettingsFile), key);
     }
 
     bool WaitForSetting(const std::string& key, const std::string& value) const {
@@ -139,7 +139,7 @@ TEST_F(MainWindow, StartsWithTheDefaultsAndStoresTheFourInputs) {
     EXPECT_EQ(e2e::GetText(app_.Window()), "Rimbeacon");
 
     std::string settings = Settings();
-    EXPECT_EQ(e2e::IniKeys(settings), (std::vector<std::string>{"InRim", "InOffset", "InIn", "OutRim"}))
+    EXPECT_EQ(e2e::SettingKeys(dir_.File(e2e::kSettingsFile)), (std::vector<std::string>{"InRim", "InOffset", "InIn", "OutRim"}))
         << settings;
     EXPECT_EQ(Setting("InRim"), "6.5");
     EXPECT_EQ(Setting("InOffset"), "45");
@@ -309,7 +309,7 @@ TEST_F(MainWindow, TargetOffsetSpinnerAndUpKeyStepByOne) {
 // from where it stood after its last step, as the shared expectations say
 // (the browser edition's steppers are held to the same rows).
 TEST_F(MainWindow, TargetOffsetSpinnerOnOtherTextsGoesOnFromItsLastStep) {
-    const std::vector<std::vector<std::string>> rows = e2e::SharedExpectations("spin");
+    const std::vector<std::vector<std::string>> rows = test::SharedRows("spin");
     ASSERT_FALSE(rows.empty()) << "the shared expectations " RIMBEACON_SHARED_EXPECTATIONS;
     Start();
     for (const std::vector<std::string>& row : rows) {

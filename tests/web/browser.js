@@ -1,7 +1,7 @@
 // @ts-check
 // Debian's Chromium, headless, driven through puppeteer-core, against the
-// browser edition served from a folder on 127.0.0.1 by tools/web-serve.py.
-// Shared by the browser tests, tools/web's screenshot and tools/bench-web.
+// browser edition served from a folder on 127.0.0.1 by tools/lib/web-serve.py.
+// Shared by the browser tests, tools/web's screenshot and tools/bench web.
 
 import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
@@ -22,7 +22,7 @@ export const CHROMIUM = process.env.RIMBEACON_CHROMIUM || '/usr/bin/chromium';
  */
 export function serve(folder) {
   return new Promise((resolve, reject) => {
-    const server = spawn('python3', [join(ROOT, 'tools', 'web-serve.py'), folder, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const server = spawn('python3', [join(ROOT, 'tools', 'lib', 'web-serve.py'), folder, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
     let output = '';
     server.on('error', reject);
     server.on('exit', (code) => reject(new Error(`web-serve.py ended with ${code} before it listened`)));

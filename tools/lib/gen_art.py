@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Draws Rimbeacon's pictures and writes them as resource files.
 
-    python3 tools/gen_art.py [output directory]   (default: resources/)
-    python3 tools/gen_art.py --hicolor DIR
-    python3 tools/gen_art.py --web DIR
+    python3 tools/lib/gen_art.py [output directory]   (default: resources/)
+    python3 tools/lib/gen_art.py --hicolor DIR
+    python3 tools/lib/gen_art.py --web DIR
 
 Writes background.bmp (369x230, 8-bit palette), rimbeacon.ico (16 to 256 px,
 32-bit with alpha, the 256 px image PNG-compressed) and hand.cur (32x32
@@ -346,7 +346,7 @@ WEB_ICON_SIZES = (192, 512)
 
 def web(out):
     here = os.path.dirname(os.path.abspath(__file__))
-    with open(os.path.join(here, "..", "resources", "background.bmp"), "rb") as f:
+    with open(os.path.join(here, "..", "..", "resources", "background.bmp"), "rb") as f:
         width, height, palette, rows = read_bmp_8bit(f.read())
     os.makedirs(out, exist_ok=True)
     with open(os.path.join(out, "background.png"), "wb") as f:
@@ -364,7 +364,7 @@ def main():
         web(sys.argv[2])
         return
     here = os.path.dirname(os.path.abspath(__file__))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources")
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "resources")
     files = {
         "background.bmp": background(),
         "rimbeacon.ico": icon(),

@@ -3,7 +3,7 @@
 Content-Security-Policy as a header too (frame-ancestors only works there),
 application/wasm and application/manifest+json, no caching of the worker.
 
-    tools/web-serve.py FOLDER [PORT]
+    tools/lib/web-serve.py FOLDER [PORT]
 
 Prints "serving http://127.0.0.1:PORT/" once it listens (PORT 0: a free
 one). Standard library only.
