@@ -15,21 +15,32 @@ export const ROOT = join(here, '..', '..');
 export const CHROMIUM = process.env.RIMBEACON_CHROMIUM || '/usr/bin/chromium';
 
 /**
- * Serves `folder` on a free port of 127.0.0.1; resolves with its address
- * and a function that stops it.
+ * Serves `folder` on 127.0.0.1 (on `port`, or a free one); resolves with
+ * its address and a function that stops it, whose promise resolves once
+ * the server has ended.
  * @param {string} folder
- * @returns {Promise<{ url: string, stop: () => void }>}
+ * @param {number} [port]
+ * @returns {Promise<{ url: string, stop: () => Promise<void> }>}
  */
-export function serve(folder) {
+export function serve(folder, port = 0) {
   return new Promise((resolve, reject) => {
-    const server = spawn('python3', [join(ROOT, 'tools', 'lib', 'web-serve.py'), folder, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const server = spawn('python3', [join(ROOT, 'tools', 'lib', 'web-serve.py'), folder, String(port)], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const ended = new Promise((done) => server.on('exit', () => done(undefined)));
     let output = '';
     server.on('error', reject);
     server.on('exit', (code) => reject(new Error(`web-serve.py ended with ${code} before it listened`)));
     server.stdout.on('data', (chunk) => {
       output += chunk;
       const match = /serving (http:\/\/\S+)/.exec(output);
-      if (match) resolve({ url: match[1], stop: () => server.kill() });
+      if (match) {
+        resolve({
+          url: match[1],
+          stop: async () => {
+            if (server.exitCode === null && server.signalCode === null) server.kill();
+            await ended;
+          },
+        });
+      }
     });
   });
 }

@@ -10,7 +10,7 @@ import assert from 'node:assert/strict';
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
+import { after, afterEach, before, describe, test as nodeTest } from 'node:test';
 import { ROOT, launch, serve, waitForDiagram } from './browser.js';
 
 const SITE = process.env.RIMBEACON_WEB_DIR || join(ROOT, 'build', 'web');
@@ -39,8 +39,27 @@ function link(fields) {
   return '#' + FIELDS.map((key, i) => `${key}=${encodeURIComponent(fields[i])}`).join('&');
 }
 
+// A case that fails fails within this, and never holds up the run; each
+// wait inside it gives up sooner.
+const CASE_TIMEOUT_MS = 120000;
+const WAIT_TIMEOUT_MS = 20000;
+// A service worker's install or update waits on the worker's own events,
+// at most this long.
+const WORKER_TIMEOUT_MS = 60000;
+
+/** @param {string} name @param {() => Promise<void>} body */
+const test = (name, body) => nodeTest(name, { timeout: CASE_TIMEOUT_MS }, body);
+
 let server;
 let chromium;
+/** What a case opened (browser contexts, browsers, servers), closed after it whatever happened. */
+let opened = [];
+
+afterEach(async () => {
+  const closing = opened.reverse();
+  opened = [];
+  for (const close of closing) await Promise.resolve().then(close).catch(() => {});
+});
 
 before(async () => {
   server = await serve(SITE);
@@ -55,7 +74,9 @@ after(async () => {
 /** A page in a fresh profile of its own (empty storage, no worker). */
 async function openPage(fragment = '', viewport = undefined) {
   const context = await chromium.browser.createBrowserContext();
+  opened.push(() => context.close());
   const page = await context.newPage();
+  page.setDefaultTimeout(WAIT_TIMEOUT_MS);
   if (viewport) await page.setViewport(viewport);
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
@@ -200,6 +221,62 @@ describe('the calculator', () => {
     await context.close();
   });
 
+  test('a tap or a click selects a box\'s whole text; a held stepper repeats until it is let go', async () => {
+    const phone = { width: 412, height: 915, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+    const { page } = await openPage(link(['7', '48', '10', '8', '30']), phone);
+    const selection = (/** @type {string} */ id) => page.evaluate((i) => {
+      const input = /** @type {HTMLInputElement} */ (document.getElementById(i));
+      return { start: input.selectionStart, end: input.selectionEnd, length: input.value.length, focused: document.activeElement === input };
+    }, id);
+    for (const id of [...FIELDS, 'Spacer', 'Bulge']) {
+      await page.tap('#' + id);
+      const { length } = await selection(id);
+      assert.deepEqual(await selection(id), { start: 0, end: length, length, focused: true }, `a tap into ${id}`);
+    }
+    // Typing after the tap replaces the text.
+    await page.tap('#OutOffset');
+    await page.keyboard.type('52');
+    assert.equal((await values(page))[4], '52');
+    await page.keyboard.press('Enter');
+
+    // Held: one step at once, the repeats after a pause, until the finger
+    // lifts; the field's text selected, the focus left where it was.
+    await page.tap('#check-heading');
+    const up = await page.$('button.step.up[data-field="4"]');
+    const box = await up?.boundingBox();
+    assert.ok(box);
+    await page.touchscreen.touchStart(box.x + box.width / 2, box.y + box.height / 2);
+    await page.waitForFunction(() => Number(/** @type {HTMLInputElement} */ (document.getElementById('OutOffset')).value) >= 56);
+    await page.touchscreen.touchEnd();
+    await page.waitForFunction(() => !document.querySelector('button.step[data-held]'));
+    const released = await page.evaluate(() => ({ value: /** @type {HTMLInputElement} */ (document.getElementById('OutOffset')).value, at: performance.now() }));
+    await page.waitForFunction((t) => performance.now() > t, {}, released.at + 500);
+    assert.equal((await values(page))[4], released.value, 'no step after the finger lifted');
+    const length = released.value.length;
+    assert.deepEqual(await selection('OutOffset'), { start: 0, end: length, length, focused: false });
+    // A tap is one step; the link settles on the last one.
+    await page.tap('button.step.down[data-field="4"]');
+    const last = String(Number(released.value) - 1);
+    assert.equal((await values(page))[4], last);
+    await page.waitForFunction((v) => location.hash.includes(`OutOffset=${v}&`), {}, last);
+
+    // With a mouse as well, at the window's pixels.
+    const desk = await openPage(link(['7', '48', '10', '8', '30']), { width: 1024, height: 768 });
+    await desk.page.click('#InIn');
+    assert.deepEqual(await desk.page.evaluate(() => {
+      const input = /** @type {HTMLInputElement} */ (document.getElementById('InIn'));
+      return [input.selectionStart, input.selectionEnd];
+    }), [0, 2]);
+    const down = await desk.page.$('button.step.down[data-field="2"]');
+    const at = await down?.boundingBox();
+    assert.ok(at);
+    await desk.page.mouse.move(at.x + at.width / 2, at.y + at.height / 2);
+    await desk.page.mouse.down();
+    await desk.page.waitForFunction(() => Number(/** @type {HTMLInputElement} */ (document.getElementById('InIn')).value) <= 6);
+    await desk.page.mouse.up();
+    await desk.page.waitForFunction(() => !document.querySelector('button.step[data-held]'));
+  });
+
   test('the target offset stepper on any text, as the desktop\'s under Wine (shared rows)', async () => {
     const rows = sharedRows('spin');
     assert.ok(rows.length > 0);
@@ -272,6 +349,11 @@ describe('the calculator', () => {
       assert.equal(shown.caution, name === 'tyre-tolerated', `${fragment}: the sidewall caution`);
     }
     assert.equal((await verdict(page)).effective, '45.0 ﾐﾘ', 'the effective offset with the spacer');
+    // A vehicle chosen on its own refreshes the check.
+    await open(seven + '&OutOffset=52&Spacer=0&Bulge=9.5&Vehicle=passenger');
+    assert.equal((await verdict(page)).name, 'tyre-tolerated');
+    await page.select('#Vehicle', 'other');
+    await page.waitForFunction(() => document.getElementById('verdict')?.dataset.verdict === 'tyre-out');
     await open(seven + rows[1][0]);
     assert.deepEqual((await verdict(page)).answers, ['51 以上', '51 以上'], 'bulge 9 on a passenger car');
     await open(seven + rows[4][0]);
@@ -349,15 +431,15 @@ describe('links, storage and offline use', () => {
     const history = await page.evaluate(() => history.length);
     await page.goto(server.url + 'index.html' + link(['7', '48', '10', '8', '30']));
     await waitForDiagram(page);
+    await context.overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    // The link copied at once after a change carries the change.
     await type(page, 'OutOffset', '35');
     await page.keyboard.press('Enter');
-    await page.waitForFunction(() => location.hash.includes('OutOffset=35&'));
-    assert.equal(await page.evaluate(() => history.length), history + 1, 'only the navigation added an entry');
-    await context.overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
     await page.click('#copy-link');
     await page.waitForFunction(() => document.getElementById('copy-status')?.textContent !== '');
     const copied = await page.evaluate(() => navigator.clipboard.readText());
     assert.equal(copied, server.url + 'index.html' + link(['7', '48', '10', '8', '35']) + CHECK_DEFAULTS);
+    assert.equal(await page.evaluate(() => history.length), history + 1, 'only the navigation added an entry');
     const other = await openPage(new URL(copied).hash);
     assert.deepEqual(await values(other.page), ['7', '48', '10', '8', '35']);
     assert.deepEqual(await differences(other.page), await differences(page));
@@ -412,76 +494,100 @@ describe('links, storage and offline use', () => {
   test('offline after one visit; a new version then replaces the old one whole', async () => {
     // A copy of the site of its own, so that a second version can be made.
     const copy = mkdtempSync(join(tmpdir(), 'rimbeacon-site-'));
+    opened.push(() => rmSync(copy, { recursive: true, force: true }));
     cpSync(SITE, copy, { recursive: true });
-    const own = await serve(copy);
+    let own = await serve(copy);
+    opened.push(() => own.stop());
+    const port = new URL(own.url).port;
     const context = await chromium.browser.createBrowserContext();
+    opened.push(() => context.close());
     const page = await context.newPage();
-    try {
-      await page.goto(own.url + 'index.html' + link(['7', '48', '10', '8', '30']));
-      await waitForDiagram(page);
-      await page.evaluate(() => navigator.serviceWorker.ready.then(() => undefined));
-      await page.setOfflineMode(true);
-      await page.reload();
-      await waitForDiagram(page);
-      assert.deepEqual(await differences(page), wheelRows[1].differences.map((d) => d + MM));
-      await page.setOfflineMode(false);
+    page.setDefaultTimeout(WAIT_TIMEOUT_MS);
+    await page.goto(own.url + 'index.html' + link(['7', '48', '10', '8', '30']));
+    await waitForDiagram(page);
+    await page.waitForFunction(() => navigator.serviceWorker.ready.then(() => true), { timeout: WORKER_TIMEOUT_MS });
 
-      // The next version: another word in texts.js, another worker.
-      const texts = join(copy, 'src', 'texts.js');
-      writeFileSync(texts, readFileSync(texts, 'utf8').replace("copyLink: 'リンクをコピー'", "copyLink: 'リンクをコピー!'"));
-      const worker = join(copy, 'sw.js');
-      writeFileSync(worker, readFileSync(worker, 'utf8').replace(/const VERSION = '[^']*'/, "const VERSION = 'next'"));
-      await page.reload();
-      await waitForDiagram(page);
-      // This visit is still the old version, whole: its files from its cache.
-      assert.equal(await page.evaluate(() => document.getElementById('copy-link')?.textContent), 'リンクをコピー');
-      // Once the new version is in, the page reloads into it, whole.
-      await page.waitForFunction(() => document.getElementById('copy-link')?.textContent === 'リンクをコピー!');
-      await waitForDiagram(page);
-      assert.deepEqual(await page.evaluate(() => caches.keys()), ['rimbeacon-next']);
-    } finally {
-      await context.close();
-      own.stop();
-      rmSync(copy, { recursive: true, force: true });
-    }
+    // Really offline: no server, no HTTP cache, and the browser offline too;
+    // only the worker's caches can answer now.
+    await own.stop();
+    const cdp = await page.createCDPSession();
+    await cdp.send('Network.clearBrowserCache');
+    await page.setOfflineMode(true);
+    await page.reload();
+    await waitForDiagram(page);
+    assert.deepEqual(await differences(page), wheelRows[1].differences.map((d) => d + MM));
+    assert.equal(await page.evaluate(() => document.getElementById('loading')?.hidden), true, 'the core loaded');
+    await page.setOfflineMode(false);
+
+    // The next version, served on the same address: another word in
+    // texts.js, another worker.
+    const texts = join(copy, 'src', 'texts.js');
+    writeFileSync(texts, readFileSync(texts, 'utf8').replace("copyLink: 'リンクをコピー'", "copyLink: 'リンクをコピー!'"));
+    const worker = join(copy, 'sw.js');
+    writeFileSync(worker, readFileSync(worker, 'utf8').replace(/const VERSION = '[^']*'/, "const VERSION = 'next'"));
+    own = await serve(copy, Number(port));
+    await page.reload();
+    await waitForDiagram(page);
+    // This visit is still the old version, whole: its files from its cache.
+    assert.equal(await page.evaluate(() => document.getElementById('copy-link')?.textContent), 'リンクをコピー');
+    // The worker looks for the new version; once it is in, the page reloads
+    // into it, whole (the reload is the wait's event).
+    const reloaded = page.waitForNavigation({ timeout: WORKER_TIMEOUT_MS });
+    await page.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => r?.update())).catch(() => {});
+    await reloaded;
+    await waitForDiagram(page);
+    assert.equal(await page.evaluate(() => document.getElementById('copy-link')?.textContent), 'リンクをコピー!');
+    assert.deepEqual(await page.evaluate(() => caches.keys()), ['rimbeacon-next']);
   });
 });
 
 describe('phone and languages', () => {
   test('360 by 740 at device pixel ratio 3: fields above a whole, sharp diagram, 44 px targets', async () => {
-    const { page, context } = await openPage(link(['7', '48', '10', '8', '30']),
-      { width: 360, height: 740, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
-    const layout = await page.evaluate(() => {
-      const box = (element) => element.getBoundingClientRect();
+    // The phones people have, 360 to 430 px wide, then a desktop browser
+    // with a mouse, which keeps the window's pixels.
+    for (const [width, height] of [[360, 740], [412, 915], [430, 932]]) {
+      const name = `${width} by ${height}`;
+      const { page, context } = await openPage(link(['7', '48', '10', '8', '30']),
+        { width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+      const layout = await page.evaluate(() => {
+        const box = (element) => element.getBoundingClientRect();
+        const canvas = /** @type {HTMLCanvasElement} */ (document.getElementById('diagram'));
+        const targets = [...document.querySelectorAll('input, button, select')].map(box).filter((r) => r.width > 0);
+        return {
+          scrollWidth: document.documentElement.scrollWidth,
+          canvas: { ...box(canvas).toJSON(), pixels: canvas.width },
+          lastField: box(/** @type {Element} */ (document.getElementById('OutOffset'))).bottom,
+          smallest: Math.min(...targets.map((r) => Math.min(r.width, r.height))),
+          inputmode: [...document.querySelectorAll('input')].map((i) => i.inputMode),
+        };
+      });
+      assert.ok(layout.scrollWidth <= width, `${name}: no horizontal scrolling (${layout.scrollWidth})`);
+      assert.ok(layout.canvas.left >= 0 && layout.canvas.right <= width, `${name}: the whole diagram`);
+      assert.ok(layout.lastField <= layout.canvas.top, `${name}: the fields stand above the diagram`);
+      assert.ok(layout.smallest >= 44, `${name}: touch targets (${layout.smallest} px)`);
+      assert.deepEqual(layout.inputmode, Array(7).fill('decimal'), 'the five fields, spacer and bulge');
+      // Drawn at the screen's pixels, not a bitmap stretched: the canvas has
+      // 3 device pixels per CSS pixel, and the red outline's upright side is
+      // a solid run of pure red as wide as two desktop pixels.
+      assert.equal(layout.canvas.pixels, Math.round(layout.canvas.width * 3), name);
+      const pixels = await canvasPixels(page);
+      const scale = pixels.width / 369;
+      const red = columnsOf(pixels, Math.round(PROBE_ROW * scale), RED);
+      const first = red.filter((x) => x < (wheelRows[1].red[0] + 3) * scale);
+      assert.ok(first.length >= Math.floor(2 * scale) - 1, `${name}: a sharp line of ${first.length} device pixels`);
+      await context.close();
+    }
+    const { page } = await openPage(link(['7', '48', '10', '8', '30']), { width: 1024, height: 768, deviceScaleFactor: 1 });
+    const window = await page.evaluate(() => {
       const canvas = /** @type {HTMLCanvasElement} */ (document.getElementById('diagram'));
-      const targets = [...document.querySelectorAll('input, button')].map(box).filter((r) => r.width > 0);
-      return {
-        scrollWidth: document.documentElement.scrollWidth,
-        canvas: { ...box(canvas).toJSON(), pixels: canvas.width },
-        lastField: box(/** @type {Element} */ (document.getElementById('OutOffset'))).bottom,
-        smallest: Math.min(...targets.map((r) => Math.min(r.width, r.height))),
-        inputmode: [...document.querySelectorAll('input')].map((i) => i.inputMode),
-      };
+      return { css: canvas.getBoundingClientRect().width, pixels: canvas.width, field: document.getElementById('OutOffset')?.getBoundingClientRect().height };
     });
-    assert.ok(layout.scrollWidth <= 360, `no horizontal scrolling (${layout.scrollWidth})`);
-    assert.ok(layout.canvas.left >= 0 && layout.canvas.right <= 360, 'the whole diagram');
-    assert.ok(layout.lastField <= layout.canvas.top, 'the fields stand above the diagram');
-    assert.ok(layout.smallest >= 44, `touch targets (${layout.smallest} px)`);
-    assert.deepEqual(layout.inputmode, Array(7).fill('decimal'), 'the five fields, spacer and bulge');
-    // Drawn at the screen's pixels, not a bitmap stretched: the canvas has
-    // 3 device pixels per CSS pixel, and the red outline's upright side is
-    // a solid run of pure red as wide as two desktop pixels.
-    assert.equal(layout.canvas.pixels, Math.round(layout.canvas.width * 3));
-    const pixels = await canvasPixels(page);
-    const scale = pixels.width / 369;
-    const red = columnsOf(pixels, Math.round(PROBE_ROW * scale), RED);
-    const first = red.filter((x) => x < (wheelRows[1].red[0] + 3) * scale);
-    assert.ok(first.length >= Math.floor(2 * scale) - 1, `a sharp line of ${first.length} device pixels`);
-    await context.close();
+    assert.deepEqual(window, { css: 369, pixels: 369, field: 18 }, '1024 with a mouse: the window at scale 1');
   });
 
   test('English when the browser prefers it, and the switch', async () => {
     const english = await launch({ width: 800, height: 600 }, 'en-GB');
+    opened.push(() => english.close());
     const page = await english.browser.newPage();
     await page.goto(server.url + 'index.html' + link(['7', '48', '10', '8', '30']));
     await waitForDiagram(page);

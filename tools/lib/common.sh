@@ -49,18 +49,22 @@ cmake_build() {
     fi
 }
 
-# web_npm: the browser tests' npm packages (tests/web/package-lock.json:
-# puppeteer-core, which drives Debian's Chromium and downloads no browser,
-# and TypeScript for the type check), installed when missing or out of date.
-web_npm() {
-    web="$root/tests/web"
-    if [ -f "$web/node_modules/.package-lock.json" ] &&
-        cmp -s "$web/package-lock.json" "$web/node_modules/.rimbeacon-lock"; then
+# npm_packages DIR: the npm packages of DIR's package-lock.json, installed
+# with npm ci when missing or out of date.
+npm_packages() {
+    if [ -f "$1/node_modules/.package-lock.json" ] && cmp -s "$1/package-lock.json" "$1/node_modules/.rimbeacon-lock"; then
         return 0
     fi
-    echo "Installing the browser tests' npm packages"
-    (cd "$web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error) || fail "npm ci FAILED"
-    cp "$web/package-lock.json" "$web/node_modules/.rimbeacon-lock"
+    echo "Installing the npm packages of $1"
+    (cd "$1" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error) || fail "npm ci in $1 FAILED"
+    cp "$1/package-lock.json" "$1/node_modules/.rimbeacon-lock"
+}
+
+# web_npm: the browser tests' npm packages (puppeteer-core, which drives
+# Debian's Chromium and downloads no browser, and TypeScript for the type
+# check).
+web_npm() {
+    npm_packages "$root/tests/web"
 }
 
 # version: the project's version, from the project() line of CMakeLists.txt.

@@ -26,6 +26,10 @@ import { registerServiceWorker } from './offline.js';
 // for this long (and at once when the page is hidden or the link copied):
 // a refresh pays for neither, and quick steps write them once.
 const SETTLE_MS = 300;
+// A held stepper repeats as the desktop's up-down control does: the first
+// step at once, the next after this delay, then about ten a second.
+const REPEAT_DELAY_MS = 400;
+const REPEAT_INTERVAL_MS = 100;
 
 const fields = FIELD_KEYS.map((key) => /** @type {HTMLInputElement} */ (byId(key)));
 // The protrusion check's two boxes.
@@ -199,13 +203,79 @@ async function copyLink() {
 
 // ------------------------------------------------------------ the controls
 
+/**
+ * Selects the whole text of `input`, as the desktop does after a step,
+ * without moving the focus to it (a phone would open its keyboard).
+ * @param {HTMLInputElement} input
+ */
+function selectText(input) {
+  if (document.activeElement === input) input.select();
+  else input.setSelectionRange(0, input.value.length);
+}
+
 /** @param {number} index @param {number} delta */
 function step(index, delta) {
   if (!core) return;
-  const stepped = core.step(index, fieldText(fields[index].value), delta, positions[index]);
+  const input = fields[index];
+  const stepped = core.step(index, fieldText(input.value), delta, positions[index]);
   positions[index] = stepped.position;
-  if (stepped.wrote) fields[index].value = stepped.text;
+  if (stepped.wrote) input.value = stepped.text;
   refreshKeepingTarget();
+  selectText(input);
+}
+
+/**
+ * A tap or click into a box selects its whole text, as the desktop's focus
+ * does. The selection is made again at the click that gave the focus:
+ * WebKit, and iOS above all, places its caret after the focus event and
+ * would undo a selection made there alone. A later click places the caret.
+ * @param {HTMLInputElement} input
+ */
+function selectOnFocus(input) {
+  let focusedByPointer = false;
+  input.addEventListener('focus', () => {
+    input.select();
+    focusedByPointer = true;
+  });
+  input.addEventListener('mouseup', (event) => {
+    if (focusedByPointer) event.preventDefault();
+  });
+  input.addEventListener('click', () => {
+    if (focusedByPointer) input.select();
+    focusedByPointer = false;
+  });
+  for (const type of ['keydown', 'blur']) input.addEventListener(type, () => { focusedByPointer = false; });
+}
+
+/**
+ * A stepper button: one step for a tap or a click; held, a step at once and
+ * then the repeats, until the finger or the button lifts or leaves it.
+ * Activated without a pointer (a screen reader), one step.
+ * @param {HTMLButtonElement} button @param {number} index @param {number} delta
+ */
+function holdToRepeat(button, index, delta) {
+  let delay = 0;
+  let repeat = 0;
+  const stop = () => {
+    clearTimeout(delay);
+    clearInterval(repeat);
+    delete button.dataset.held;
+  };
+  button.addEventListener('pointerdown', (event) => {
+    if (event.button !== 0) return;
+    // No focus for the button, no text selection, no long-press menu.
+    event.preventDefault();
+    stop();
+    button.dataset.held = '';
+    step(index, delta);
+    delay = window.setTimeout(() => { repeat = window.setInterval(() => step(index, delta), REPEAT_INTERVAL_MS); },
+      REPEAT_DELAY_MS);
+  });
+  for (const type of ['pointerup', 'pointerleave', 'pointercancel']) button.addEventListener(type, stop);
+  button.addEventListener('click', (event) => {
+    if (event.detail === 0) step(index, delta);
+  });
+  button.addEventListener('contextmenu', (event) => event.preventDefault());
 }
 
 /** Each field's stepper: an up and a down button after its box. */
@@ -231,6 +301,7 @@ function wireControls() {
   const boxes = [...fields.map((input, index) => ({ key: FIELD_KEYS[index], index, input })),
     ...checkBoxes.map(({ key, input }) => ({ key, index: -1, input }))];
   for (const { key, index, input } of boxes) {
+    selectOnFocus(input);
     input.addEventListener('keydown', (event) => {
       if (event.isComposing) return;
       if (event.key === 'Enter') {
@@ -247,10 +318,8 @@ function wireControls() {
       if (refreshed && fieldText(input.value) !== refreshed[key]) refreshKeepingTarget();
     });
   }
-  for (const button of document.querySelectorAll('button.step')) {
-    button.addEventListener('click', () => {
-      step(Number(button.getAttribute('data-field')), Number(button.getAttribute('data-delta')));
-    });
+  for (const button of /** @type {NodeListOf<HTMLButtonElement>} */ (document.querySelectorAll('button.step'))) {
+    holdToRepeat(button, Number(button.dataset.field), Number(button.dataset.delta));
   }
   byId('window').addEventListener('submit', (event) => {
     event.preventDefault();
@@ -304,12 +373,12 @@ async function start() {
     return;
   }
   applyPalette();
-  byId('loading').hidden = true;
-  byId('window').hidden = false;
-  byId('check').hidden = false;
   wireControls();
   await pictureLoaded;
   openLink();
+  byId('loading').hidden = true;
+  byId('window').inert = false;
+  byId('check').inert = false;
   performance.mark('rimbeacon-first-diagram');
   registerServiceWorker();
 }

@@ -63,7 +63,7 @@ export const TEXTS = {
     answerFrom: '{offset} 以上',
     answerNone: 'なし',
     use: '入れる',
-    useLabel: 'オフセット値 {offset} を知りたいﾎｲｰﾙに入れる',
+    useLabel: '入れる: オフセット値 {offset} を知りたいﾎｲｰﾙに',
     fieldInRim: '基準のﾘﾑ幅/ﾀｲﾔ幅',
     fieldInOffset: '基準のｵﾌｾｯﾄ値',
     fieldInIn: '外側余裕',
@@ -125,7 +125,7 @@ export const TEXTS = {
     answerFrom: '{offset} or more',
     answerNone: 'none',
     use: 'Use',
-    useLabel: 'Put offset {offset} into the wheel to check',
+    useLabel: 'Use offset {offset} for the wheel to check',
     fieldInRim: 'width of the wheel you know',
     fieldInOffset: 'offset of the wheel you know',
     fieldInIn: 'clearance',
@@ -134,8 +134,6 @@ export const TEXTS = {
     listSeparator: ', ',
   },
 };
-
-const STORAGE_KEY = 'rimbeacon.language';
 
 /**
  * `sentence` with each {name} replaced by values[name].
@@ -156,32 +154,17 @@ export function length(text, language) {
 }
 
 /**
- * The language to start in: the one chosen with the switch, else English
- * when the browser lists English before Japanese, else Japanese.
+ * The language to start in, as language.js chose it before the page was
+ * drawn.
  * @returns {Language}
  */
 export function startLanguage() {
-  try {
-    const chosen = localStorage.getItem(STORAGE_KEY);
-    if (chosen === 'ja' || chosen === 'en') return chosen;
-  } catch {
-    // storage unavailable: fall through to the browser's preference
-  }
-  for (const tag of navigator.languages || [navigator.language]) {
-    const lower = tag.toLowerCase();
-    if (lower.startsWith('ja')) return 'ja';
-    if (lower.startsWith('en')) return 'en';
-  }
-  return 'ja';
+  return document.documentElement.lang === 'en' ? 'en' : 'ja';
 }
 
-/** @param {Language} language */
+/** Keeps a language chosen with the switch for the next visit (language.js). @param {Language} language */
 export function rememberLanguage(language) {
-  try {
-    localStorage.setItem(STORAGE_KEY, language);
-  } catch {
-    // not kept; the page still switches
-  }
+  document.dispatchEvent(new CustomEvent('rimbeacon-language', { detail: language }));
 }
 
 /**
@@ -200,6 +183,7 @@ export function applyLanguage(language) {
     const key = element.getAttribute('data-label') || '';
     if (key in words) element.setAttribute('aria-label', words[key]);
   }
+  delete document.documentElement.dataset.words;
   const other = language === 'ja' ? 'en' : 'ja';
   const toggle = document.getElementById('language');
   if (toggle) {
