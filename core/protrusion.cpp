@@ -104,7 +104,9 @@ std::size_t FormatAnswer(const OffsetAnswer& answer, char (&out)[num::kFixedBuff
 TargetCheck CheckTarget(const WheelFields& fields, const FitResult& fit, double spacerMm, double bulgeMm,
                         Vehicle vehicle) {
     const Differences d = FitDifferencesWithSpacer(fields, fit, spacerMm);
-    return TargetCheck{CheckProtrusion(d.Fender, bulgeMm, vehicle), spacerMm != 0,
+    const Protrusion check = CheckProtrusion(d.Fender, bulgeMm, vehicle);
+    const bool judged = EvaluateValidity(fields).OutValid != 0 && check.Result != Verdict::None;
+    return TargetCheck{check, judged, spacerMm != 0,
                        EffectiveTargetOffset(fields, spacerMm), SmallestOffsetInside(fit.OptimalOffset, spacerMm),
                        SmallestOffsetWithinRule(fit.OptimalOffset, spacerMm, bulgeMm, vehicle)};
 }

@@ -116,6 +116,7 @@ std::size_t FormatAnswer(const OffsetAnswer& answer, char (&out)[num::kFixedBuff
 //     answers 66 and 66
 struct TargetCheck {
     Protrusion Check;
+    bool Judged;             // the wheels' fields are valid and the lengths finite
     bool HasSpacer;          // the spacer is not 0
     double EffectiveOffset;  // EffectiveTargetOffset
     OffsetAnswer Inside;     // SmallestOffsetInside

@@ -1,7 +1,9 @@
 // @ts-check
-// The browser edition's pictures for the guides: the protrusion check's
-// four verdicts on a phone (360 by 740 CSS px, device pixel ratio 2), each
-// scrolled so that the diagram, the check and its answers are in view.
+// The browser edition's pictures: the page opened from a share link on the
+// phones people have (360 by 740, 412 by 915 and 430 by 932 CSS px, device
+// pixel ratio 3, a touch screen), and for the guides the protrusion check's
+// four verdicts on a phone (360 by 740, ratio 2), each scrolled so that the
+// diagram, the check and its answers are in view.
 //   node tests/web/pictures.js SITE_FOLDER OUT_FOLDER
 // Prints each file it wrote; exits non-zero when a page is not drawn or
 // shows another verdict than its name says.
@@ -17,6 +19,10 @@ const PICTURES = [
   ['ok', '&OutOffset=60&Spacer=0&Bulge=5&Vehicle=passenger'],
 ];
 
+// The phones: width, height, and the picture's name.
+const PHONES = [[360, 740, 'web-phone'], [412, 915, 'web-phone-412'], [430, 932, 'web-phone-430']];
+const SHARED = '#InRim=7&InOffset=48&InIn=10&OutRim=8&OutOffset=30';
+
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
   console.error('usage: node tests/web/pictures.js SITE_FOLDER OUT_FOLDER');
@@ -26,6 +32,16 @@ const server = await serve(site);
 const { browser, close } = await launch({ width: 360, height: 740, deviceScaleFactor: 2 });
 let status = 0;
 try {
+  for (const [width, height, name] of PHONES) {
+    const page = await browser.newPage();
+    await page.setViewport({ width: Number(width), height: Number(height), deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+    await page.goto(`${server.url}index.html${SHARED}`);
+    await waitForDiagram(page);
+    const file = join(out, `${name}.png`);
+    await page.screenshot({ path: /** @type {`${string}.png`} */ (file) });
+    console.log(file);
+    await page.close();
+  }
   for (const [verdict, inputs] of PICTURES) {
     const page = await browser.newPage();
     await page.goto(`${server.url}index.html${WHEELS}${inputs}`);
@@ -45,5 +61,5 @@ try {
   status = 1;
 }
 await close();
-server.stop();
+await server.stop();
 process.exit(status);
