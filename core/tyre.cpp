@@ -142,8 +142,11 @@ bool IsSpeedSymbol(const char* word) {
 bool ReadLoadAndSpeed(const char* word, TyreSize& size) {
     int digits = 0;
     int index = 0;
-    while (IsDigit(word[digits])) index = index * 10 + (word[digits++] - '0');
-    if (digits < kFewestLoadDigits || digits > kMostLoadDigits) return false;
+    while (IsDigit(word[digits])) {
+        if (digits >= kMostLoadDigits) return false;
+        index = index * 10 + (word[digits++] - '0');
+    }
+    if (digits < kFewestLoadDigits) return false;
     if (word[digits] != '\0' && !IsSpeedSymbol(word + digits)) return false;
     size.HasLoadIndex = true;
     size.LoadIndex = index;
@@ -238,13 +241,17 @@ int LoadCapacityKg(int loadIndex) {
     return row >= 0 && row < kLoadTableSize ? kLoadTable[row] : 0;
 }
 
+SpeedRange SpeedometerLimits(Made made) {
+    return SpeedRange{kSlowestTrueSpeed, made == Made::From2007 ? kFastestTrueSpeed : kFastestTrueSpeedBefore2007};
+}
+
 Speedometer CheckSpeedometer(const TyreSize& current, const TyreSize& next, Made made) {
     if (!current.Valid || !next.Valid) return Speedometer{Outcome::Missing, 0, 0};
     const double currentDiameter = OuterDiameterMm(current);
     const double nextDiameter = OuterDiameterMm(next);
     const double trueSpeed = kShownSpeed * nextDiameter / currentDiameter;
-    const double fastest = made == Made::From2007 ? kFastestTrueSpeed : kFastestTrueSpeedBefore2007;
-    const bool passes = trueSpeed >= kSlowestTrueSpeed && trueSpeed <= fastest;
+    const SpeedRange range = SpeedometerLimits(made);
+    const bool passes = trueSpeed >= range.Slowest && trueSpeed <= range.Fastest;
     return Speedometer{passes ? Outcome::Pass : Outcome::Fail, trueSpeed,
                        (nextDiameter - currentDiameter) / currentDiameter * kPercent};
 }
@@ -273,10 +280,15 @@ Bulge BulgeFor(const char* typedBulge, const TyreSize& next, double rimWidthMm) 
     return Bulge{0, false};
 }
 
-Inspection Inspect(Verdict protrusion, const Speedometer& speedometer, const Load& load) {
+bool TyreIsOutermost(const Bulge& bulge) {
+    return bulge.Mm > 0;
+}
+
+Inspection Inspect(const TargetCheck& protrusion, const Speedometer& speedometer, const Load& load) {
+    const Verdict verdict = protrusion.Judged ? protrusion.Check.Result : Verdict::None;
     Outcome rule = Outcome::Missing;
-    if (protrusion == Verdict::Ok || protrusion == Verdict::TyreTolerated) rule = Outcome::Pass;
-    if (protrusion == Verdict::WheelOut || protrusion == Verdict::TyreOut) rule = Outcome::Fail;
+    if (verdict == Verdict::Ok || verdict == Verdict::TyreTolerated) rule = Outcome::Pass;
+    if (verdict == Verdict::WheelOut || verdict == Verdict::TyreOut) rule = Outcome::Fail;
     Inspection inspection{Outcome::Pass, rule, speedometer.Result, load.Result};
     for (Outcome part : {rule, speedometer.Result, load.Result}) {
         if (part == Outcome::Fail) {

@@ -125,6 +125,13 @@ struct Speedometer {
 };
 Speedometer CheckSpeedometer(const TyreSize& current, const TyreSize& next, Made made);
 
+// The range of true speeds at a shown 40 km/h that passes, in km/h.
+struct SpeedRange {
+    double Slowest;
+    double Fastest;
+};
+SpeedRange SpeedometerLimits(Made made);
+
 // The load: with an axle load (kg, from the 車検証; 0 or less, or not
 // finite, for none), the new tyre passes when it carries half of it. With
 // none it is compared with the current tyre: at least as much passes; less
@@ -149,16 +156,21 @@ struct Bulge {
 };
 Bulge BulgeFor(const char* typedBulge, const TyreSize& next, double rimWidthMm);
 
+// Whether the tyre, not the rim, is the wheel's outermost part: its
+// sidewall stands beyond the rim's flange.
+bool TyreIsOutermost(const Bulge& bulge);
+
 // All three for the 車検 at once: it fails when any of them fails, passes
 // when all three pass (a tolerated tyre passes the protrusion rule), and is
-// incomplete otherwise.
+// incomplete otherwise. The protrusion counts only when it was judged (the
+// wheels' fields valid, the lengths finite).
 struct Inspection {
     Outcome Result;
     Outcome Protrusion;
     Outcome Speed;
     Outcome LoadResult;
 };
-Inspection Inspect(Verdict protrusion, const Speedometer& speedometer, const Load& load);
+Inspection Inspect(const TargetCheck& protrusion, const Speedometer& speedometer, const Load& load);
 
 // ---------------------------------------------------------------- texts
 

@@ -14,6 +14,21 @@ WheelColumns Columns(int innerX, int outerX) {
     return WheelColumns{innerX, outerX, Overflows(innerX, outerX)};
 }
 
+constexpr int kWheelMiddle = (kWheelTop + kWheelBottom) / 2;
+
+SidewallFace Face(int edge, int middle) {
+    const int e = ClampColumn(edge);
+    const int m = ClampColumn(middle);
+    return SidewallFace{{e, kWheelTop}, {2 * m - e, kWheelMiddle}, {e, kWheelBottom}};
+}
+
+// The faces of a tyre on a wheel whose outer edge lies insideMm inside the
+// fender line.
+TyreFaces Faces(double insideMm, double widthMm, double bulgeMm) {
+    return TyreFaces{Face(ColumnInsideFender(insideMm), ColumnInsideFender(insideMm - bulgeMm)),
+                     Face(ColumnInsideFender(insideMm + widthMm), ColumnInsideFender(insideMm + widthMm + bulgeMm))};
+}
+
 }  // namespace
 
 int ClampColumn(int column) {
@@ -41,6 +56,14 @@ WheelColumns TargetColumns(double targetOffset, double optimalOffset, double wid
 DiagramWheels WheelsFor(const WheelFields& fields, const FitResult& fit, double targetOffset) {
     return DiagramWheels{ReferenceColumns(num::atof(fields.InIn), WidthToMm(fields.InRim)),
                          TargetColumns(targetOffset, fit.OptimalOffset, WidthToMm(fields.OutRim))};
+}
+
+TyreFaces ReferenceTyre(double clearanceMm, double widthMm, double bulgeMm) {
+    return Faces(clearanceMm, widthMm, bulgeMm);
+}
+
+TyreFaces TargetTyre(double targetOffset, double optimalOffset, double widthMm, double bulgeMm) {
+    return Faces(targetOffset - optimalOffset, widthMm, bulgeMm);
 }
 
 WheelOutline OutlineOf(int innerX, int outerX) {

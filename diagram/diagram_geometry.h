@@ -148,6 +148,30 @@ WheelColumns TargetColumns(double targetOffset, double optimalOffset, double wid
 // TargetColumns(targetOffset, OptimalOffset, WidthToMm(OutRim)).
 DiagramWheels WheelsFor(const WheelFields& fields, const FitResult& fit, double targetOffset);
 
+// A tyre's sidewall face beside its wheel, for the browser edition: a
+// quadratic curve from the rim's edge at the wheel band's top to its edge at
+// the bottom, out to the face's column at the middle row (its control point
+// lies twice as far out), drawn as a thin line in the wheel's colour.
+struct SidewallFace {
+    Point From;
+    Point Control;
+    Point To;
+};
+
+// Both faces of a tyre whose sidewall stands bulgeMm beyond its rim on
+// either side (negative: inside, a stretched tyre), the columns as the
+// wheel's own, at half scale.
+//   reference 10 mm inside, 8 J (203.2 mm), bulge 0.74: the outer face's
+//   middle at column 296 (9.26 mm inside: 300 - 4), the rim's edge at 295;
+//   the inner face's middle at 194, the rim's own column (213.94 and
+//   213.2 mm both truncate to 106 px)
+struct TyreFaces {
+    SidewallFace Outer;
+    SidewallFace Inner;
+};
+TyreFaces ReferenceTyre(double clearanceMm, double widthMm, double bulgeMm);
+TyreFaces TargetTyre(double targetOffset, double optimalOffset, double widthMm, double bulgeMm);
+
 // The outline between the clamped columns innerX and outerX, rows 50 to
 // 150. No check is made that innerX < outerX: a wheel narrower than 10
 // pixels gives crossing chamfers.

@@ -275,4 +275,68 @@ inline bool ParseProtrusionExamples(const std::string& text, std::vector<Protrus
     return true;
 }
 
+// The tyre's worked example (the browser edition): a marker line and a
+// table of nineteen rows, the same shape in both languages; the spacer is
+// 0 and the vehicle a passenger car:
+//
+//   <!-- tyre example 1 -->
+//   | field | typed | shown |
+//   |---|---|---|
+//   | reference width, offset, clearance, target width, offset | 7 … | |   (five rows)
+//   | new tyre size      | 225/45R17 91W | |
+//   | current tyre size  | 215/45R17 87W | |
+//   | vehicle made       | from 2007 (`from2007`) | |
+//   | axle load          | 900 | |
+//   | measuring rim      | | 7.5J |
+//   | section width      | | 230.1 ﾐﾘ |
+//   | sidewall beyond the rim | | 0.7 ﾐﾘ |
+//   | verdict            | | OK (`ok`) |
+//   | margin             | | 0.6 ﾐﾘ |
+//   | true speed at 40   | | 40.6 km/h |
+//   | speedometer        | | within (`ok`) |
+//   | load capacity      | | 615 kg |
+//   | load               | | enough (`ok`) |
+//   | 車検               | | passes (`ok`) |
+constexpr int kTyreRows = 19;
+
+struct TyreExample {
+    int number = 0;
+    std::string typed[9];  // InRim, InOffset, InIn, OutRim, OutOffset, Tyre, RefTyre, Made, Axle
+    std::string shown[10];  // measuring rim … 車検, the verdicts' names in backticks
+    std::string section;
+};
+
+inline bool ParseTyreExamples(const std::string& text, std::vector<TyreExample>* examples, std::string* error) {
+    static const std::string kMarker = "<!-- tyre example ";
+    examples->clear();
+    for (std::size_t at = text.find(kMarker); at != std::string::npos; at = text.find(kMarker, at + 1)) {
+        TyreExample ex;
+        ex.number = std::atoi(text.c_str() + at + kMarker.size());
+        const std::string where = "tyre example " + std::to_string(ex.number) + ": ";
+        if (ex.number != static_cast<int>(examples->size()) + 1) {
+            *error = where + "numbered out of order";
+            return false;
+        }
+        Rows rows;
+        if (!ReadTable(text, at, kTyreRows, where, &ex.section, &rows, error)) return false;
+        std::string* numbers[] = {&ex.typed[0], &ex.typed[1], &ex.typed[2], &ex.typed[3], &ex.typed[4]};
+        if (!TakeTyped(rows, 0, numbers, 5, where, error)) return false;
+        std::string* axle[] = {&ex.typed[8]};
+        if (!TakeTyped(rows, 8, axle, 1, where, error)) return false;
+        ex.typed[5] = rows[5][1];
+        ex.typed[6] = rows[6][1];
+        ex.typed[7] = Backticked(rows[7][1]);
+        if (ex.typed[7] != "from2007" && ex.typed[7] != "before2007") {
+            *error = where + "the date of make is neither `from2007` nor `before2007`";
+            return false;
+        }
+        std::string* shown[10];
+        for (int k = 0; k < 10; ++k) shown[k] = &ex.shown[k];
+        if (!TakeShown(rows, 9, shown, 10, where, error)) return false;
+        for (int k : {3, 6, 8, 9}) ex.shown[k] = Backticked(ex.shown[k]);
+        examples->push_back(ex);
+    }
+    return true;
+}
+
 }  // namespace guide

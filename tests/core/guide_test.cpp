@@ -5,6 +5,7 @@
 #include "core/fitment.h"
 #include "core/number_text.h"
 #include "core/protrusion.h"
+#include "core/tyre.h"
 #include "tests/core/guide_examples.h"
 #include "tests/support/test_text.h"
 
@@ -23,6 +24,7 @@ namespace {
 const char* const kGuides[] = {"guide-ja.md", "guide-en.md"};
 constexpr std::size_t kExampleCount = 3;
 constexpr std::size_t kProtrusionExampleCount = 2;
+constexpr std::size_t kTyreExampleCount = 1;
 
 std::string DocsPath(const std::string& name) { return std::string(RIMBEACON_DOCS_DIR) + "/" + name; }
 
@@ -186,6 +188,66 @@ TEST(GuideExamples, ProtrusionNumbersAreWhatTheCheckShows) {
         for (int i = 0; i < 8; ++i) EXPECT_EQ(ja.typed[i], en.typed[i]) << "input " << i;
         EXPECT_EQ(ja.effective + ja.fender + ja.tyre + ja.verdict + ja.margin + ja.inside + ja.withinRule,
                   en.effective + en.fender + en.tyre + en.verdict + en.margin + en.inside + en.withinRule);
+    }
+}
+
+std::string TyreText(std::size_t (*format)(double, char (&)[kTyreTextSize]), double value) {
+    char text[kTyreTextSize];
+    format(value, text);
+    return text;
+}
+
+std::string OutcomeName(Outcome outcome) {
+    return outcome == Outcome::Pass ? "ok" : outcome == Outcome::Fail ? "ng" : "incomplete";
+}
+
+// The tyre's worked example: what the browser edition shows for a new tyre
+// and the current one (its interface calls these same functions).
+TEST(GuideExamples, TyreNumbersAreWhatTheCheckShows) {
+    std::vector<std::vector<guide::TyreExample>> both;
+    for (const char* name : kGuides) {
+        std::string text;
+        std::vector<guide::TyreExample> examples;
+        std::string error;
+        ASSERT_TRUE(guide::ReadFile(DocsPath(name), &text)) << DocsPath(name);
+        ASSERT_TRUE(guide::ParseTyreExamples(text, &examples, &error)) << name << ": " << error;
+        ASSERT_EQ(kTyreExampleCount, examples.size()) << name;
+        for (const guide::TyreExample& ex : examples) {
+            SCOPED_TRACE(std::string(name) + ", tyre example " + std::to_string(ex.number));
+            WheelFields fields;
+            SetField(fields.InRim, ex.typed[0]);
+            SetField(fields.InOffset, ex.typed[1]);
+            SetField(fields.InIn, ex.typed[2]);
+            SetField(fields.OutRim, ex.typed[3]);
+            SetField(fields.OutOffset, ex.typed[4]);
+            FitResult fit{};
+            ComputeOffset(fields, ex.typed[4].c_str(), fit);
+            const TyreSize next = ParseTyreSize(ex.typed[5].c_str());
+            const TyreSize current = ParseTyreSize(ex.typed[6].c_str());
+            ASSERT_TRUE(next.Valid && current.Valid);
+            const double rim = WidthToMm(fields.OutRim);
+            const Bulge bulge = BulgeFor("", next, rim);
+            const TargetCheck check = CheckTarget(fields, fit, 0, bulge.Mm, Vehicle::Passenger);
+            const Made made = ex.typed[7] == "from2007" ? Made::From2007 : Made::Before2007;
+            const Speedometer speed = CheckSpeedometer(current, next, made);
+            const Load load = CheckLoad(current, next, num::atof(ex.typed[8].c_str()));
+            const std::string shown[10] = {
+                TyreText(FormatRimInches, MeasuringRimInches(next)), Shown(SectionWidthMm(next, rim)), Shown(bulge.Mm),
+                VerdictName(check.Check.Result), Shown(check.Check.Margin), TyreText(FormatSpeed, speed.TrueSpeed),
+                OutcomeName(speed.Result), TyreText(FormatKg, load.Capacity), OutcomeName(load.Result),
+                OutcomeName(Inspect(check, speed, load).Result)};
+            for (int k = 0; k < 10; ++k) EXPECT_EQ(ex.shown[k], shown[k]) << "shown row " << k + 1;
+            QuotesAmong(ex.section, {&ex.shown[1], &ex.shown[2], &ex.shown[4]});
+            // Its picture: the browser edition's tyre results, in the guide's language.
+            const std::string picture = std::string("screenshots/web-tyres-") + (name == kGuides[0] ? "ja" : "en") + ".png";
+            EXPECT_NE(std::string::npos, ex.section.find("](" + picture + ")")) << picture;
+            EXPECT_TRUE(std::ifstream(DocsPath(picture)).good()) << DocsPath(picture);
+        }
+        both.push_back(examples);
+    }
+    for (std::size_t k = 0; k < kTyreExampleCount; ++k) {
+        for (int i = 0; i < 9; ++i) EXPECT_EQ(both[0][k].typed[i], both[1][k].typed[i]) << "input " << i;
+        for (int i = 0; i < 10; ++i) EXPECT_EQ(both[0][k].shown[i], both[1][k].shown[i]) << "shown " << i;
     }
 }
 

@@ -1,4 +1,4 @@
-// Fuzz target: num::atof on arbitrary bytes.
+// Fuzz target: num::atof, and the tyre size reader, on arbitrary bytes.
 //
 // Input: any bytes. The text is the first 255 bytes (a field's size), cut at
 // the first NUL; an input longer than that is also read whole, so that texts
@@ -11,6 +11,11 @@
 // reference here: it is correctly rounded in the C locale, and it is given a
 // cleaned copy without the forms it knows and our rule does not (hex, inf,
 // nan, the d exponent).
+//
+// The tyre size reader (ParseTyreSize) on the same text: never reads past
+// it; a size it accepts has its parts in their ranges, a measuring rim of
+// whole half inches, and reads the same from its own canonical writing
+// ("225/45R17 91W XL").
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,6 +24,7 @@
 #include <string>
 
 #include "core/number_text.h"
+#include "core/tyre.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {
@@ -105,11 +111,35 @@ void CheckText(const char* text) {
 
 // A NUL-terminated copy of exactly its own size, so that reading past the NUL
 // is caught by AddressSanitizer.
+void CheckTyreSize(const char* text) {
+    const TyreSize size = ParseTyreSize(text);
+    if (!size.Valid) return;
+    FUZZ_CHECK(size.Width >= 0 && size.Width <= 999, "a width of 3 digits");
+    FUZZ_CHECK(size.Aspect >= 20 && size.Aspect <= 95, "an aspect ratio with a factor");
+    FUZZ_CHECK(size.Rim >= kSmallestRimCode && size.Rim <= kLargestRimCode, "a rim diameter code in range");
+    FUZZ_CHECK(!size.HasLoadIndex || (size.LoadIndex >= 0 && size.LoadIndex <= 999), "a load index of 2 or 3 digits");
+    const double halfInches = MeasuringRimInches(size) * 2;
+    FUZZ_CHECK(halfInches == static_cast<double>(static_cast<long>(halfInches)), "a measuring rim of half inches");
+    std::string canonical = std::to_string(size.Width) + "/" + std::to_string(size.Aspect) + "R" + std::to_string(size.Rim);
+    if (size.Width < 100) canonical.insert(0, size.Width < 10 ? "00" : "0");
+    if (size.HasLoadIndex) {
+        canonical += " " + std::string(size.LoadIndex < 10 ? "0" : "") + std::to_string(size.LoadIndex);
+        if (size.Speed != '\0') canonical += size.Speed;
+    }
+    if (size.Reinforced) canonical += " XL";
+    const TyreSize again = ParseTyreSize(canonical.c_str());
+    FUZZ_CHECK(again.Valid && again.Width == size.Width && again.Aspect == size.Aspect && again.Rim == size.Rim &&
+                   again.HasLoadIndex == size.HasLoadIndex && again.LoadIndex == size.LoadIndex &&
+                   again.Speed == size.Speed && again.Reinforced == size.Reinforced,
+               "a size reads the same from its canonical writing");
+}
+
 void CheckBytes(const std::uint8_t* data, std::size_t size) {
     std::unique_ptr<char[]> text(new char[size + 1]);
     std::memcpy(text.get(), data, size);
     text[size] = '\0';
     CheckText(text.get());
+    CheckTyreSize(text.get());
 }
 
 }  // namespace

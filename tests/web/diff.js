@@ -68,6 +68,19 @@ const hex = (bytes) => (bytes.length === 0 ? '-' : Buffer.from(bytes).toString('
 /** A spacer or bulge: often a plausible one. */
 const thickness = () => (random() < 0.5 ? text() : pick(['0', String(int(30)), String(int(200) / 10)]));
 
+/** A tyre size: often one as people write it, now and then anything. */
+const tyre = () => {
+  if (random() < 0.2) return text();
+  const size = `${pick(['', 'P'])}${pick(['155', '165', '175', '185', '195', '205', '215', '225', '235', '245', '255', '275', '285'])}` +
+    `/${pick(['25', '30', '35', '40', '45', '50', '55', '60', '65', '70', '75', '80', '15', '99'])}${pick(['R', 'ZR', ' R', 'r'])}` +
+    `${pick(['12', '13', '14', '15', '16', '17', '18', '19', '20', '21', '09', '27'])}`;
+  return size + pick(['', ` ${60 + int(60)}${pick(['', 'W', 'Y', 'H', 'V'])}`, ` ${int(130)} W`, ' XL', ` ${80 + int(20)}W XL`, ' EXTRA LOAD']);
+};
+const fullWidth = (t) => [...t].map((c) => (c >= '!' && c <= '~' ? String.fromCharCode(c.charCodeAt(0) + 0xfee0) : c)).join('');
+/** The tyres, the date of make and the axle load. */
+const tyreInputs = () => [random() < 0.1 ? fullWidth(tyre()) : tyre(), random() < 0.2 ? '' : tyre(),
+  pick(['from2007', 'before2007', '', 'x']), pick(['', '900', String(600 + int(900)), text()])];
+
 /** Wheels, spacer and bulge as people have them: every verdict comes up often. */
 const plausible = () => [String(6 + int(8) / 2), String(20 + int(36)), String(int(21)), String(6 + int(10) / 2),
   String(20 + int(41)), pick(['0', String(int(26))]), String(int(151) / 10)];
@@ -78,8 +91,8 @@ const plausible = () => [String(6 + int(8) / 2), String(20 + int(36)), String(in
 // (beyond the range now and then).
 const position = () => int(1041) - 520;
 const inputs = Array.from({ length: COUNT }, () => ({
-  texts: (random() < 0.3 ? plausible() : [...Array.from({ length: 5 }, text), thickness(), thickness()])
-    .map((t) => cutUtf8(t, 255)),
+  texts: [...(random() < 0.3 ? plausible() : [...Array.from({ length: 5 }, text), thickness(), thickness()]),
+    ...tyreInputs()].map((t) => cutUtf8(t, 255)),
   vehicle: int(2),
   positions: [position(), position()],
 }));
@@ -94,8 +107,11 @@ const DOWN = -1;
 /** The wasm side of one input: the native driver's calls, in its order. */
 function wasmResults({ texts: bytes, vehicle, positions }) {
   const texts = bytes.map((b) => decoder.decode(b));
-  const [InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge] = texts;
-  const inputs = { InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Vehicle: vehicle === 0 ? 'passenger' : 'other' };
+  const [InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Tyre, RefTyre, Made, Axle] = texts;
+  const inputs = {
+    InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Tyre, RefTyre, Made, Axle,
+    Vehicle: vehicle === 0 ? 'passenger' : 'other',
+  };
   const results = texts.slice(0, 5).map((t) => core.read(t));
   results.push(core.refresh(/** @type {any} */ (inputs), ''), core.refresh(/** @type {any} */ (inputs), OutOffset));
   for (const field of [0, 3]) for (const delta of [UP, DOWN]) results.push(core.step(field, texts[field], delta, 0));
@@ -117,6 +133,7 @@ const KINDS = /** @type {[string, (r: any[]) => unknown][]} */ ([
   ['StepWidthText', (r) => r.slice(7, 11)],
   ['integer stepper', (r) => r.slice(11, 13)],
   ['protrusion check', pickRefreshes((x) => x.check)],
+  ['tyres (sizes, sidewall, speedometer, load, 車検)', pickRefreshes((x) => [x.tyres, x.reference.tyre, x.target.tyre])],
 ]);
 
 const native = spawn(nativeDriver, [], { stdio: ['pipe', 'pipe', 'inherit'] });

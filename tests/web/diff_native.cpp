@@ -1,6 +1,7 @@
 // The native half of the differential check (diff.js): reads input records,
-// one a line, each seven field texts in hexadecimal ("-" for an empty one)
-// (the five wheel fields, the spacer, the bulge), the vehicle (0
+// one a line, each eleven texts in hexadecimal ("-" for an empty one) (the
+// five wheel fields, the spacer, the bulge, the new and the current tyre,
+// the vehicle's date of make and the axle load), the vehicle (0
 // passenger, 1 other) and where the target offset's and the reference
 // offset's spinners stand, makes the calls of the core's WebAssembly interface
 // built natively, and writes their JSON results, tab-separated, one line a
@@ -16,7 +17,7 @@
 namespace {
 
 constexpr int kWheelFields = 5;
-constexpr int kTexts = 7;  // and the spacer and the bulge
+constexpr int kTexts = 11;  // and the spacer, the bulge, the tyres, the date and the axle
 constexpr int kWords = kTexts + 3;  // and the vehicle and two positions
 constexpr std::size_t kFieldBytes = 256;
 constexpr int kUp = 1;
@@ -62,8 +63,8 @@ int main() {
             add(rb_read(kSlotOverride));
         }
         for (int i = 0; i < kWheelFields; ++i) SetSlot(i, words[i]);
-        SetSlot(kSlotSpacer, words[kWheelFields]);
-        SetSlot(kSlotBulge, words[kWheelFields + 1]);
+        const int kSlotsAfterWheels[] = {kSlotSpacer, kSlotBulge, kSlotTyre, kSlotRefTyre, kSlotMade, kSlotAxle};
+        for (int k = 0; k < kTexts - kWheelFields; ++k) SetSlot(kSlotsAfterWheels[k], words[kWheelFields + k]);
         std::strcpy(rb_input(kSlotVehicle), words[kTexts] == "1" ? "other" : "passenger");
         SetSlot(kSlotOverride, "-");
         add(rb_refresh());

@@ -19,8 +19,9 @@ const PROBE_ROW = 100;           // a row through both wheels' upright sides
 const GREY = [100, 100, 100];
 const RED = [255, 0, 0];
 const FIELDS = ['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset'];
-// What the address adds after the fields when the protrusion check is left alone.
-const CHECK_DEFAULTS = '&Spacer=0&Bulge=0&Vehicle=passenger';
+// What the address adds after the fields when the protrusion check and the
+// tyres are left alone.
+const CHECK_DEFAULTS = '&Spacer=0&Bulge=&Vehicle=passenger&Tyre=&RefTyre=&Made=from2007&Axle=';
 
 /** Rows of the shared expectations of one kind; bracketed texts are words. */
 function sharedRows(kind) {
@@ -392,7 +393,7 @@ describe('the calculator', () => {
     await type(page, 'Bulge', '9');
     await page.keyboard.press('Tab');
     await page.select('#Vehicle', 'other');
-    await page.waitForFunction(() => location.hash.endsWith('&Spacer=15&Bulge=9&Vehicle=other'));
+    await page.waitForFunction(() => location.hash.includes('&Spacer=15&Bulge=9&Vehicle=other&'));
 
     // The answers, used: with a bulge of 9 the wheel stays inside from 51 and
     // the tyre under 10 mm from 51; on a van it must stay inside: from 60.
@@ -409,6 +410,34 @@ describe('the calculator', () => {
     assert.deepEqual(await verdict(page), {
       name: null, text: '判定するには次の値を入れてください: 外側余裕', margin: '', caution: false, effective: null, answers: null,
     });
+    // The tyres: every result of a link with both sizes, the date of make
+    // and the axle load; the bulge estimated from the new tyre on 8 J.
+    await open(seven + '&OutOffset=52&Spacer=0&Bulge=&Vehicle=passenger&Tyre=225/45R17%2091W&RefTyre=215/45R17%2087W&Made=from2007&Axle=900');
+    const tyres = () => page.evaluate(() => {
+      const text = (/** @type {string} */ id) => document.getElementById(id)?.textContent ?? null;
+      const verdictOf = (/** @type {string} */ id) => document.getElementById(id)?.dataset.verdict ?? null;
+      return {
+        rim: text('tyre-measuring-rim'), section: text('tyre-section'), bulge: `${text('tyre-bulge')} ${text('tyre-bulge-kind')}`,
+        outermost: document.getElementById('tyre-outermost')?.dataset.part, check: verdictOf('verdict'),
+        speedometer: [verdictOf('speedometer'), text('speed-at-40'), text('diameter-change')],
+        load: [verdictOf('load'), text('load-capacity')], shaken: verdictOf('shaken'),
+        placeholder: /** @type {HTMLInputElement} */ (document.getElementById('Bulge')).placeholder,
+      };
+    });
+    assert.deepEqual(await tyres(), {
+      rim: '7.5J', section: '230.1 ﾐﾘ', bulge: '0.7 ﾐﾘ 推定', outermost: 'tyre', check: 'ok',
+      speedometer: ['ok', '40.6 km/h', '+1.4 %'], load: ['ok', '615 kg'], shaken: 'ok', placeholder: '推定 0.7 ﾐﾘ',
+    });
+    assert.equal((await verdict(page)).margin, 'はみ出すまであと 0.6 ﾐﾘ です', 'the tyre stays 0.6 mm inside');
+    // A typed bulge is a measurement and wins; a larger tyre fails the meter
+    // from 2007 and passes it before.
+    await open(seven + '&OutOffset=52&Spacer=0&Bulge=12&Vehicle=passenger&Tyre=245/45R18&RefTyre=215/45R17&Made=from2007&Axle=');
+    const typed = await tyres();
+    assert.deepEqual([typed.bulge, typed.check, typed.speedometer, typed.load[0], typed.shaken],
+      ['12.0 ﾐﾘ 測った値', 'tyre-out', ['ng', '43.4 km/h', '+8.4 %'], 'unknown', 'ng']);
+    await page.select('#Made', 'before2007');
+    await page.waitForFunction(() => document.getElementById('speedometer')?.dataset.verdict === 'ok');
+
     await open(seven + '&OutOffset=50&Spacer=1e999&Bulge=abc&Vehicle=passenger');
     assert.deepEqual(await verdict(page), {
       name: null, text: '判定できません: 値が大きすぎます', margin: '', caution: false, effective: '-inf ﾐﾘ', answers: ['なし', 'なし'],
@@ -419,7 +448,7 @@ describe('the calculator', () => {
 });
 
 // The protrusion check's inputs as stored beside the wheels, left alone.
-const STORED_CHECK = { Spacer: '0', Bulge: '0', Vehicle: 'passenger' };
+const STORED_CHECK = { Spacer: '0', Bulge: '', Vehicle: 'passenger', Tyre: '', RefTyre: '', Made: 'from2007', Axle: '', Version: 2 };
 
 describe('links, storage and offline use', () => {
   test('a share link round trip: fragment in, link copied, the same wheels out', async () => {
@@ -463,6 +492,14 @@ describe('links, storage and offline use', () => {
     assert.deepEqual((await values(page)).slice(0, 4), ['7', '48', '10', '8'], 'a visit without a link starts from storage');
 
     // Once that visit's inputs are stored (its address shows them), garbage.
+    await page.waitForFunction(() => location.hash !== '');
+    // A record from before the tyre sizes: its bulge of "0" was the box's
+    // default, never typed, and now leaves the box empty for the estimate.
+    await page.evaluate(() => localStorage.setItem('rimbeacon.inputs',
+      '{"InRim":"7","InOffset":"48","InIn":"10","OutRim":"8","Spacer":"0","Bulge":"0","Vehicle":"passenger"}'));
+    await page.goto(server.url + 'index.html');
+    await waitForDiagram(page);
+    assert.equal(await page.evaluate(() => /** @type {HTMLInputElement} */ (document.getElementById('Bulge')).value), '');
     await page.waitForFunction(() => location.hash !== '');
     await page.evaluate(() => localStorage.setItem('rimbeacon.inputs', '{"InRim": 7, "InIn": "12"'));
     await page.goto(server.url + 'index.html');
@@ -558,14 +595,16 @@ describe('phone and languages', () => {
           canvas: { ...box(canvas).toJSON(), pixels: canvas.width },
           lastField: box(/** @type {Element} */ (document.getElementById('OutOffset'))).bottom,
           smallest: Math.min(...targets.map((r) => Math.min(r.width, r.height))),
-          inputmode: [...document.querySelectorAll('input')].map((i) => i.inputMode),
+          inputmode: ['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset', 'Spacer', 'Bulge', 'Axle', 'Tyre', 'RefTyre']
+            .map((id) => /** @type {HTMLInputElement} */ (document.getElementById(id)).inputMode),
         };
       });
       assert.ok(layout.scrollWidth <= width, `${name}: no horizontal scrolling (${layout.scrollWidth})`);
       assert.ok(layout.canvas.left >= 0 && layout.canvas.right <= width, `${name}: the whole diagram`);
       assert.ok(layout.lastField <= layout.canvas.top, `${name}: the fields stand above the diagram`);
       assert.ok(layout.smallest >= 44, `${name}: touch targets (${layout.smallest} px)`);
-      assert.deepEqual(layout.inputmode, Array(7).fill('decimal'), 'the five fields, spacer and bulge');
+      assert.deepEqual(layout.inputmode, [...Array(8).fill('decimal'), '', ''],
+        'a number pad for the five fields, spacer, bulge and axle load; letters for the tyre sizes');
       // Drawn at the screen's pixels, not a bitmap stretched: the canvas has
       // 3 device pixels per CSS pixel, and the red outline's upright side is
       // a solid run of pure red as wide as two desktop pixels.

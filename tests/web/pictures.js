@@ -3,7 +3,8 @@
 // phones people have (360 by 740, 412 by 915 and 430 by 932 CSS px, device
 // pixel ratio 3, a touch screen), and for the guides the protrusion check's
 // four verdicts on a phone (360 by 740, ratio 2), each scrolled so that the
-// diagram, the check and its answers are in view.
+// diagram, the check and its answers are in view, and the tyre's results of
+// the guides' example in Japanese and in English.
 //   node tests/web/pictures.js SITE_FOLDER OUT_FOLDER
 // Prints each file it wrote; exits non-zero when a page is not drawn or
 // shows another verdict than its name says.
@@ -22,6 +23,8 @@ const PICTURES = [
 // The phones: width, height, and the picture's name.
 const PHONES = [[360, 740, 'web-phone'], [412, 915, 'web-phone-412'], [430, 932, 'web-phone-430']];
 const SHARED = '#InRim=7&InOffset=48&InIn=10&OutRim=8&OutOffset=30';
+const TYRES = `${WHEELS}&OutOffset=52&Spacer=0&Bulge=&Vehicle=passenger&Tyre=225/45R17%2091W&RefTyre=215/45R17%2087W` +
+  '&Made=from2007&Axle=900';
 
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
@@ -55,6 +58,24 @@ try {
     await page.screenshot({ path: /** @type {`${string}.png`} */ (file) });
     console.log(file);
     await page.close();
+  }
+  for (const language of ['ja', 'en']) {
+    const words = await launch({ width: 360, height: 740, deviceScaleFactor: 2 }, language === 'en' ? 'en-US' : 'ja');
+    try {
+      const page = await words.browser.newPage();
+      await page.goto(`${server.url}index.html${TYRES}`);
+      await waitForDiagram(page);
+      const shown = await page.evaluate(() => {
+        document.getElementById('tyre-results')?.scrollIntoView({ block: 'end' });
+        return [document.documentElement.lang, document.getElementById('shaken')?.getAttribute('data-verdict')];
+      });
+      if (shown.join() !== `${language},ok`) throw new Error(`the tyres' page shows ${shown}, not ${language},ok`);
+      const file = join(out, `web-tyres-${language}.png`);
+      await page.screenshot({ path: /** @type {`${string}.png`} */ (file) });
+      console.log(file);
+    } finally {
+      await words.close();
+    }
   }
 } catch (error) {
   console.error(`pictures: ${error instanceof Error ? error.message : error}`);

@@ -12,6 +12,7 @@ import { applyLanguage, rememberLanguage, startLanguage, TEXTS } from './texts.j
 import { loadInputs, saveInputs } from './storage.js';
 import { buildFragment, parseFragment } from './share.js';
 import { showCheck } from './check.js';
+import { showTyres } from './tyres.js';
 import { byId } from './dom.js';
 import { registerServiceWorker } from './offline.js';
 
@@ -32,10 +33,11 @@ const REPEAT_DELAY_MS = 400;
 const REPEAT_INTERVAL_MS = 100;
 
 const fields = FIELD_KEYS.map((key) => /** @type {HTMLInputElement} */ (byId(key)));
-// The protrusion check's two boxes.
-const checkBoxes = /** @type {const} */ (['Spacer', 'Bulge']).map((key) => (
+// The protrusion check's and the tyres' text boxes.
+const checkBoxes = /** @type {const} */ (['Spacer', 'Bulge', 'Tyre', 'RefTyre', 'Axle']).map((key) => (
   { key, input: /** @type {HTMLInputElement} */ (byId(key)) }));
 const vehicleSelect = /** @type {HTMLSelectElement} */ (byId('Vehicle'));
+const madeSelect = /** @type {HTMLSelectElement} */ (byId('Made'));
 const canvas = /** @type {HTMLCanvasElement} */ (byId('diagram'));
 const differenceOutputs = ['diff-inner', 'diff-outer', 'diff-fender'].map(byId);
 
@@ -55,11 +57,16 @@ function vehicle() {
   return vehicleSelect.value === 'other' ? 'other' : 'passenger';
 }
 
+/** @returns {Inputs['Made']} */
+function made() {
+  return madeSelect.value === 'before2007' ? 'before2007' : 'from2007';
+}
+
 /** What the boxes hold, cut as the fields are. @returns {Inputs} */
 function boxInputs() {
   const [InRim, InOffset, InIn, OutRim, OutOffset] = fields.map((input) => fieldText(input.value));
-  const [Spacer, Bulge] = checkBoxes.map(({ input }) => fieldText(input.value));
-  return { InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Vehicle: vehicle() };
+  const [Spacer, Bulge, Tyre, RefTyre, Axle] = checkBoxes.map(({ input }) => fieldText(input.value));
+  return { InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Vehicle: vehicle(), Tyre, RefTyre, Made: made(), Axle };
 }
 
 // ------------------------------------------------------------ the refresh
@@ -123,6 +130,7 @@ function showCurrentCheck() {
     missing: FIELD_KEYS.filter((key, i) => !valid.fields[i]),
     answerable: valid.storable,
   }, language);
+  showTyres({ tyres: last.tyres, typed: refreshed }, language);
 }
 
 // ------------------------------------------------------------ the diagram
@@ -186,6 +194,7 @@ function openLink() {
   fields.forEach((input, i) => { input.value = value(FIELD_KEYS[i]); });
   checkBoxes.forEach(({ key, input }) => { input.value = value(key); });
   vehicleSelect.value = value('Vehicle');
+  madeSelect.value = value('Made');
   refresh(fromLink.OutOffset ?? '');
 }
 
@@ -326,6 +335,7 @@ function wireControls() {
     refreshKeepingTarget();
   });
   vehicleSelect.addEventListener('change', refreshKeepingTarget);
+  madeSelect.addEventListener('change', refreshKeepingTarget);
   for (const id of ['use-inside', 'use-rule']) {
     const button = byId(id);
     button.addEventListener('click', () => {

@@ -49,7 +49,7 @@ export function showCheck(scene, language) {
   const words = TEXTS[language];
   const { check } = scene;
   const verdict = byId('verdict');
-  const judged = scene.missing.length === 0 && check.verdict !== '';
+  const { judged } = check;
   const values = {
     wheel: length(check.wheel, language), tyre: length(check.tyre, language), margin: length(check.margin, language),
   };

@@ -14,7 +14,11 @@ export const VEHICLES = /** @type {const} */ (['passenger', 'other']);
 /** The module's input slots (InputSlot). */
 const SLOTS = /** @type {const} */ ({
   InRim: 0, InOffset: 1, InIn: 2, OutRim: 3, OutOffset: 4, override: 5, Spacer: 6, Bulge: 7, Vehicle: 8,
+  Tyre: 9, RefTyre: 10, Made: 11, Axle: 12,
 });
+/** What a refresh reads, by the keys of the storage and the link. */
+export const INPUT_KEYS = /** @type {const} */ ([...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle', 'Tyre', 'RefTyre', 'Made', 'Axle']);
+export const MADE = /** @type {const} */ (['from2007', 'before2007']);
 const SCRATCH = SLOTS.override;
 
 /**
@@ -33,7 +37,8 @@ const SCRATCH = SLOTS.override;
 /** @typedef {[number, number]} Point */
 
 /**
- * What a refresh reads: the five fields, the protrusion check's inputs.
+ * What a refresh reads: the five fields, the protrusion check's inputs,
+ * the two tyre sizes, the vehicle's date of make and its axle load.
  * @typedef {object} Inputs
  * @property {string} InRim
  * @property {string} InOffset
@@ -43,6 +48,10 @@ const SCRATCH = SLOTS.override;
  * @property {string} Spacer
  * @property {string} Bulge
  * @property {Vehicle} Vehicle
+ * @property {string} Tyre
+ * @property {string} RefTyre
+ * @property {typeof MADE[number]} Made
+ * @property {string} Axle
  */
 
 /**
@@ -50,11 +59,14 @@ const SCRATCH = SLOTS.override;
  * @property {number} inner    column of the inner edge
  * @property {number} outer    column of the outer edge
  * @property {Point[]} outline  the nine points of the outline
+ * @property {{ outer: [Point, Point, Point], inner: [Point, Point, Point] } | null} tyre
+ *   the sidewall's faces when the tyre's size is known: from, control, to
  */
 
 /**
  * @typedef {object} Check
  * @property {Verdict} verdict   '' when a length is not finite
+ * @property {boolean} judged    the wheels are valid and there is a verdict
  * @property {string} wheel      the rim beyond the fender line ("-1.3 ﾐﾘ")
  * @property {string} tyre       the tyre beyond the fender line
  * @property {string} margin     the distance to the rule's next step
@@ -73,6 +85,21 @@ const SCRATCH = SLOTS.override;
  * @property {Wheel} target
  * @property {[string, string, string]} differences  inner, outer, fender ("14.7 ﾐﾘ")
  * @property {Check} check
+ * @property {Tyres} tyres
+ */
+
+/** @typedef {{ measuringRim: string, section: string, diameter: string, reinforced: boolean }} TyreShape */
+/** @typedef {'ok' | 'ng' | 'incomplete'} Inspection */
+/**
+ * What the tyre sizes tell (core/tyre.h); texts as "7.5J", "230.1 ﾐﾘ",
+ * "40.6 km/h", "+1.4 %", "615 kg".
+ * @typedef {object} Tyres
+ * @property {TyreShape | null} target     the new tyre on the target rim; null for no size
+ * @property {TyreShape | null} reference  the current tyre on the reference rim
+ * @property {{ value: string, estimated: boolean, outermost: 'rim' | 'tyre' }} bulge  the bulge the check used
+ * @property {{ verdict: '' | 'ok' | 'ng', speedAt40: string, change: string, slowest: string, fastest: string }} speedometer
+ * @property {{ verdict: 'ok' | 'ng' | 'unknown', capacity: string, current: string, withAxle: boolean, required: string }} load
+ * @property {{ verdict: Inspection, protrusion: Inspection, speedometer: Inspection, load: Inspection }} shaken
  */
 
 /**
@@ -148,9 +175,7 @@ export class Core {
    * @returns {Refresh}
    */
   refresh(inputs, override) {
-    for (const key of [...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle']) {
-      this.#write(SLOTS[/** @type {keyof typeof SLOTS} */ (key)], inputs[/** @type {keyof Inputs} */ (key)]);
-    }
+    for (const key of INPUT_KEYS) this.#write(SLOTS[key], inputs[key]);
     this.#write(SLOTS.override, override);
     return this.#result(this.exports.rb_refresh());
   }

@@ -66,6 +66,23 @@ function wheel(ctx, scale, outline, strokes) {
   }
 }
 
+/**
+ * A tyre's two sidewall faces, thin curves through the middles of the
+ * desktop pixels they pass, sharp at any scale.
+ * @param {CanvasRenderingContext2D} ctx @param {number} scale
+ * @param {NonNullable<import('./core.js').Wheel['tyre']>} faces
+ */
+function tyre(ctx, scale, faces) {
+  const at = (/** @type {number} */ v) => (v + 0.5) * scale;
+  ctx.lineWidth = scale;
+  for (const [from, control, to] of [faces.outer, faces.inner]) {
+    ctx.beginPath();
+    ctx.moveTo(at(from[0]), at(from[1]));
+    ctx.quadraticCurveTo(at(control[0]), at(control[1]), at(to[0]), at(to[1]));
+    ctx.stroke();
+  }
+}
+
 /** @param {CanvasRenderingContext2D} ctx @param {number} scale @param {Geometry} geometry */
 function fenderLine(ctx, scale, { fender, palette }) {
   for (let y = fender.top; y < fender.bottom; y += fender.dotRun) {
@@ -78,7 +95,8 @@ function fenderLine(ctx, scale, { fender, palette }) {
 /**
  * Draws the whole diagram: the picture, the underline and fender line, the
  * reference wheel when it is valid, the target wheel and the five texts
- * when the target is valid. `scale` is device pixels per desktop pixel.
+ * when the target is valid; each wheel with its tyre's sidewalls when the
+ * tyre's size is known. `scale` is device pixels per desktop pixel.
  * @param {HTMLCanvasElement} canvas @param {HTMLImageElement | null} picture
  * @param {number} scale @param {Geometry} geometry @param {Scene} scene
  */
@@ -97,13 +115,14 @@ export function drawDiagram(canvas, picture, scale, geometry, scene) {
   fenderLine(ctx, scale, geometry);
   const { refresh } = scene;
   if (!refresh) return;
-  if (refresh.valid.reference) {
-    ctx.fillStyle = colour(palette.reference);
-    wheel(ctx, scale, refresh.reference.outline, geometry.strokes);
+  for (const [valid, drawn, rgb] of /** @type {const} */ ([[refresh.valid.reference, refresh.reference, palette.reference],
+    [refresh.valid.target, refresh.target, palette.target]])) {
+    if (!valid) continue;
+    ctx.fillStyle = ctx.strokeStyle = colour(rgb);
+    wheel(ctx, scale, drawn.outline, geometry.strokes);
+    if (drawn.tyre) tyre(ctx, scale, drawn.tyre);
   }
   if (!refresh.valid.target) return;
-  ctx.fillStyle = colour(palette.target);
-  wheel(ctx, scale, refresh.target.outline, geometry.strokes);
   ctx.fillStyle = colour(palette.text);
   ctx.font = `${geometry.texts.cell * scale}px ${TEXT_FONTS}`;
   ctx.textBaseline = 'top';

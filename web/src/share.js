@@ -1,15 +1,18 @@
 // @ts-check
-// The share link: the wheels and the protrusion check's inputs in the
-// address fragment, which never reaches a server.
-// "#InRim=7&InOffset=48&InIn=10&OutRim=8&OutOffset=30&Spacer=0&Bulge=9&Vehicle=passenger",
+// The share link: the wheels, the protrusion check's inputs and the tyres
+// in the address fragment, which never reaches a server.
+// "#InRim=7&InOffset=48&InIn=10&OutRim=8&OutOffset=30&Spacer=0&Bulge=9&Vehicle=passenger
+//  &Tyre=225%2F45R17%2091W&RefTyre=&Made=from2007&Axle=",
 // each value percent-encoded UTF-8. Unknown keys, values that do not decode
-// and vehicles other than passenger and other are ignored; values are cut
+// and vehicles or dates of make that are none of their list are ignored; values are cut
 // to 255 bytes like the fields.
 
-import { FIELD_KEYS, VEHICLES, fieldText } from './core.js';
+import { INPUT_KEYS, MADE, VEHICLES, fieldText } from './core.js';
 
-/** The link's keys, in its order: the five fields, then the check's three inputs. */
-export const LINK_KEYS = /** @type {const} */ ([...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle']);
+/** The link's keys, in its order: every input of a refresh. */
+export const LINK_KEYS = INPUT_KEYS;
+/** The keys whose value must be one of a list. */
+const CHOICES = /** @type {Partial<Record<LinkKey, readonly string[]>>} */ ({ Vehicle: VEHICLES, Made: MADE });
 /** @typedef {typeof LINK_KEYS[number]} LinkKey */
 
 /**
@@ -29,7 +32,7 @@ export function parseFragment(hash) {
     if (!LINK_KEYS.includes(key)) continue;
     try {
       const value = fieldText(decodeURIComponent(pair.slice(equals + 1)));
-      if (key !== 'Vehicle' || VEHICLES.includes(/** @type {any} */ (value))) found[key] = value;
+      if (CHOICES[key]?.includes(value) ?? true) found[key] = value;
     } catch {
       // undecodable: as if the key were absent
     }

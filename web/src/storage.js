@@ -2,18 +2,27 @@
 // The inputs kept between visits, by the desktop's settings rule: the four
 // wheel inputs are written only when all four are valid (the refresh
 // decides), and the target offset never is. The protrusion check's spacer,
-// bulge and vehicle are written with them. Storage that is unavailable, full or holds
+// bulge and vehicle, the two tyre sizes, the date of make and the axle
+// load are written with them. Storage that is unavailable, full or holds
 // something else leaves the page working with the defaults, and a failed
 // write changes nothing that was stored.
 
-import { VEHICLES, fieldText } from './core.js';
+import { MADE, VEHICLES, fieldText } from './core.js';
 
 const STORAGE_KEY = 'rimbeacon.inputs';
+// Records written with the tyre sizes carry this version. An empty bulge
+// box now means "estimate it from the tyre"; before, the box's default was
+// "0", which a record without the version still holds: that "0" was never
+// typed, and is read as empty.
+const VERSION = 2;
 
-/** What is stored, and its defaults: the desktop's four, then the check's three. */
+/** What is stored, and its defaults: the desktop's four, then the check's and the tyres'. */
 const DEFAULTS = /** @type {const} */ ({
-  InRim: '6.5', InOffset: '45', InIn: '20', OutRim: '7', Spacer: '0', Bulge: '0', Vehicle: 'passenger',
+  InRim: '6.5', InOffset: '45', InIn: '20', OutRim: '7', Spacer: '0', Bulge: '', Vehicle: 'passenger',
+  Tyre: '', RefTyre: '', Made: 'from2007', Axle: '',
 });
+/** The keys whose stored value must be one of a list. */
+const CHOICES = /** @type {Record<string, readonly string[]>} */ ({ Vehicle: VEHICLES, Made: MADE });
 
 /**
  * The stored inputs by name (InRim … Vehicle), each key on its own: a key
@@ -35,9 +44,10 @@ export function loadInputs() {
   const inputs = {};
   for (const [key, fallback] of Object.entries(DEFAULTS)) {
     const value = record[key];
-    if (key === 'Vehicle') inputs[key] = VEHICLES.includes(/** @type {any} */ (value)) ? String(value) : fallback;
+    if (key in CHOICES) inputs[key] = CHOICES[key].includes(/** @type {any} */ (value)) ? String(value) : fallback;
     else inputs[key] = typeof value === 'string' ? fieldText(value) : fallback;
   }
+  if (record.Version !== VERSION && inputs.Bulge === '0') inputs.Bulge = '';
   return inputs;
 }
 
@@ -45,12 +55,13 @@ export function loadInputs() {
  * Stores the inputs of `inputs` that are kept (the caller has checked that
  * the four wheel inputs are valid); the target offset is not among them.
  * Returns whether they were written.
- * @param {Record<string, string>} inputs  by name
+ * @param {import('./core.js').Inputs} inputs
  */
 export function saveInputs(inputs) {
-  /** @type {Record<string, string>} */
+  /** @type {Record<string, string | number>} */
   const record = {};
-  for (const key of Object.keys(DEFAULTS)) record[key] = inputs[key] ?? '';
+  for (const key of /** @type {(keyof typeof DEFAULTS)[]} */ (Object.keys(DEFAULTS))) record[key] = inputs[key] ?? '';
+  record.Version = VERSION;
   try {
     localStorage.setItem(STORAGE_KEY, JSON.stringify(record));
     return true;

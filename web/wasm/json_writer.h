@@ -58,6 +58,11 @@ public:
         for (const char* p = value ? "true" : "false"; *p != '\0'; ++p) Put(*p);
     }
 
+    void Null() {
+        Separate();
+        for (const char* p = "null"; *p != '\0'; ++p) Put(*p);
+    }
+
     // The whole text, NUL-terminated; "null" if it did not fit.
     const char* Text() {
         if (overflow_ || used_ >= size_) return "null";

@@ -8,6 +8,7 @@
 #include "core/integer_step.h"
 #include "core/number_text.h"
 #include "core/protrusion.h"
+#include "core/tyre.h"
 #include "core/width_step.h"
 #include "diagram/diagram_geometry.h"
 #include "web/wasm/json_writer.h"
@@ -20,6 +21,7 @@ namespace {
 constexpr std::size_t kResultSize = 8192;
 
 constexpr char kPassenger[] = "passenger";
+constexpr char kBefore2007[] = "before2007";
 
 char Inputs[kSlotCount][kFieldSize];
 char Result[kResultSize];
@@ -78,6 +80,21 @@ void WriteLength(JsonWriter& json, double mm) {
     json.String(text);
 }
 
+void WriteText(JsonWriter& json, std::size_t (*format)(double, char (&)[kTyreTextSize]), double value) {
+    char text[kTyreTextSize];
+    format(value, text);
+    json.String(text);
+}
+
+const char* OutcomeName(Outcome outcome, const char* missing) {
+    switch (outcome) {
+    case Outcome::Pass: return "ok";
+    case Outcome::Fail: return "ng";
+    case Outcome::Missing: break;
+    }
+    return missing;
+}
+
 void WritePoint(JsonWriter& json, int x, int y) {
     json.BeginArray();
     json.Int(x);
@@ -94,9 +111,25 @@ void WriteColour(JsonWriter& json, const char* name, const Rgb& colour) {
     json.EndArray();
 }
 
-void WriteWheel(JsonWriter& json, const char* name, const WheelColumns& wheel) {
+void WriteFace(JsonWriter& json, const char* name, const SidewallFace& face) {
+    json.Key(name);
+    json.BeginArray();
+    for (const Point& point : {face.From, face.Control, face.To}) WritePoint(json, point.X, point.Y);
+    json.EndArray();
+}
+
+void WriteWheel(JsonWriter& json, const char* name, const WheelColumns& wheel, bool hasTyre, const TyreFaces& tyre) {
     json.Key(name);
     json.BeginObject();
+    json.Key("tyre");
+    if (hasTyre) {
+        json.BeginObject();
+        WriteFace(json, "outer", tyre.Outer);
+        WriteFace(json, "inner", tyre.Inner);
+        json.EndObject();
+    } else {
+        json.Null();
+    }
     json.Key("inner");
     json.Int(wheel.Inner);
     json.Key("outer");
@@ -138,6 +171,8 @@ void WriteCheck(JsonWriter& json, const TargetCheck& check) {
     json.BeginObject();
     json.Key("verdict");
     json.String(VerdictName(check.Check.Result));
+    json.Key("judged");
+    json.Bool(check.Judged);
     json.Key("wheel");
     WriteLength(json, check.Check.Wheel);
     json.Key("tyre");
@@ -158,6 +193,112 @@ void WriteCheck(JsonWriter& json, const TargetCheck& check) {
     json.EndObject();
 }
 
+// What the tyre sizes tell, for the tyres on the rims of the fields.
+struct Tyres {
+    TyreSize Next;
+    TyreSize Current;
+    double NextRimMm;
+    double CurrentRimMm;
+    Bulge UsedBulge;
+    Speedometer Speed;
+    SpeedRange Limits;
+    Load LoadCheck;
+};
+
+void WriteTyre(JsonWriter& json, const char* name, const TyreSize& size, double rimMm) {
+    json.Key(name);
+    if (!size.Valid) {
+        json.Null();
+        return;
+    }
+    json.BeginObject();
+    json.Key("measuringRim");
+    WriteText(json, FormatRimInches, MeasuringRimInches(size));
+    json.Key("section");
+    WriteLength(json, SectionWidthMm(size, rimMm));
+    json.Key("diameter");
+    WriteLength(json, OuterDiameterMm(size));
+    json.Key("reinforced");
+    json.Bool(size.Reinforced);
+    json.EndObject();
+}
+
+void WriteCapacity(JsonWriter& json, const char* name, int kg) {
+    json.Key(name);
+    if (kg > 0) {
+        WriteText(json, FormatKg, kg);
+    } else {
+        json.String("");
+    }
+}
+
+void WriteTyres(JsonWriter& json, const Tyres& tyres, const TargetCheck& check) {
+    json.Key("tyres");
+    json.BeginObject();
+    WriteTyre(json, "target", tyres.Next, tyres.NextRimMm);
+    WriteTyre(json, "reference", tyres.Current, tyres.CurrentRimMm);
+    json.Key("bulge");
+    json.BeginObject();
+    json.Key("value");
+    WriteLength(json, tyres.UsedBulge.Mm);
+    json.Key("estimated");
+    json.Bool(tyres.UsedBulge.Estimated);
+    json.Key("outermost");
+    json.String(TyreIsOutermost(tyres.UsedBulge) ? "tyre" : "rim");
+    json.EndObject();
+    json.Key("speedometer");
+    json.BeginObject();
+    json.Key("verdict");
+    json.String(OutcomeName(tyres.Speed.Result, ""));
+    json.Key("speedAt40");
+    WriteText(json, FormatSpeed, tyres.Speed.TrueSpeed);
+    json.Key("change");
+    WriteText(json, FormatPercentChange, tyres.Speed.ChangePercent);
+    json.Key("slowest");
+    WriteText(json, FormatSpeed, tyres.Limits.Slowest);
+    json.Key("fastest");
+    WriteText(json, FormatSpeed, tyres.Limits.Fastest);
+    json.EndObject();
+    json.Key("load");
+    json.BeginObject();
+    json.Key("verdict");
+    json.String(OutcomeName(tyres.LoadCheck.Result, "unknown"));
+    WriteCapacity(json, "capacity", tyres.LoadCheck.Capacity);
+    WriteCapacity(json, "current", tyres.LoadCheck.CurrentCapacity);
+    json.Key("withAxle");
+    json.Bool(tyres.LoadCheck.WithAxle);
+    json.Key("required");
+    WriteText(json, FormatKg, tyres.LoadCheck.Required);
+    json.EndObject();
+    const Inspection inspection = Inspect(check, tyres.Speed, tyres.LoadCheck);
+    json.Key("shaken");
+    json.BeginObject();
+    json.Key("verdict");
+    json.String(OutcomeName(inspection.Result, "incomplete"));
+    json.Key("protrusion");
+    json.String(OutcomeName(inspection.Protrusion, "incomplete"));
+    json.Key("speedometer");
+    json.String(OutcomeName(inspection.Speed, "incomplete"));
+    json.Key("load");
+    json.String(OutcomeName(inspection.LoadResult, "incomplete"));
+    json.EndObject();
+    json.EndObject();
+}
+
+Tyres InputTyres(const WheelFields& fields) {
+    Tyres tyres{};
+    tyres.Next = ParseTyreSize(Input(kSlotTyre));
+    tyres.Current = ParseTyreSize(Input(kSlotRefTyre));
+    tyres.NextRimMm = WidthToMm(fields.OutRim);
+    tyres.CurrentRimMm = WidthToMm(fields.InRim);
+    tyres.UsedBulge = BulgeFor(Input(kSlotBulge), tyres.Next, tyres.NextRimMm);
+    const Made made = std::strcmp(Input(kSlotMade), kBefore2007) == 0 ? Made::Before2007 : Made::From2007;
+    tyres.Speed = CheckSpeedometer(tyres.Current, tyres.Next, made);
+    tyres.Limits = SpeedometerLimits(made);
+    tyres.LoadCheck = CheckLoad(tyres.Current, tyres.Next, num::atof(Input(kSlotAxle)));
+    return tyres;
+}
+
 }  // namespace
 
 RB_EXPORT char* rb_input(int slot) {
@@ -169,10 +310,15 @@ RB_EXPORT const char* rb_refresh() {
     FitResult fit{};
     ComputeOffset(fields, Input(kSlotOverride), fit);
     const double spacer = num::atof(Input(kSlotSpacer));
-    const double bulge = num::atof(Input(kSlotBulge));
     const Vehicle vehicle = std::strcmp(Input(kSlotVehicle), kPassenger) == 0 ? Vehicle::Passenger : Vehicle::Other;
-    const DiagramWheels wheels = WheelsFor(fields, fit, EffectiveTargetOffset(fields, spacer));
+    const double target = EffectiveTargetOffset(fields, spacer);
+    const DiagramWheels wheels = WheelsFor(fields, fit, target);
     const Differences differences = FitDifferencesWithSpacer(fields, fit, spacer);
+    const Tyres tyres = InputTyres(fields);
+    const TargetCheck check = CheckTarget(fields, fit, spacer, tyres.UsedBulge.Mm, vehicle);
+    const TyreFaces currentFaces = ReferenceTyre(num::atof(fields.InIn), tyres.CurrentRimMm,
+                                                 SidewallBeyondRimMm(tyres.Current, tyres.CurrentRimMm));
+    const TyreFaces nextFaces = TargetTyre(target, fit.OptimalOffset, tyres.NextRimMm, tyres.UsedBulge.Mm);
 
     JsonWriter json(Result, sizeof Result);
     json.BeginObject();
@@ -181,13 +327,14 @@ RB_EXPORT const char* rb_refresh() {
     json.String(fields.OutOffset);
     json.Key("optimalOffset");
     WriteBits(json, fit.OptimalOffset);
-    WriteWheel(json, "reference", wheels.Reference);
-    WriteWheel(json, "target", wheels.Target);
+    WriteWheel(json, "reference", wheels.Reference, tyres.Current.Valid, currentFaces);
+    WriteWheel(json, "target", wheels.Target, tyres.Next.Valid, nextFaces);
     json.Key("differences");
     json.BeginArray();
     for (double value : {differences.Inner, differences.Outer, differences.Fender}) WriteLength(json, value);
     json.EndArray();
-    WriteCheck(json, CheckTarget(fields, fit, spacer, bulge, vehicle));
+    WriteCheck(json, check);
+    WriteTyres(json, tyres, check);
     json.EndObject();
     return json.Text();
 }

@@ -30,6 +30,10 @@ enum InputSlot {
     kSlotSpacer,     // mm
     kSlotBulge,      // mm, the tyre beyond the rim's outer face
     kSlotVehicle,    // "passenger", or anything else for cargo and other
+    kSlotTyre,       // the new tyre's size, "225/45R17 91W" (core/tyre.h)
+    kSlotRefTyre,    // the current tyre's size
+    kSlotMade,       // "before2007", or anything else for a vehicle made from 2007
+    kSlotAxle,       // the axle load of the 車検証, kg; no number for none
     kSlotCount
 };
 
@@ -39,8 +43,9 @@ RB_EXPORT char* rb_input(int slot);
 // The desktop's refresh on the input slots: the five fields read,
 // ComputeOffset with the override, the fields read again, then the diagram
 // and the protrusion check at the target's effective offset (its offset
-// less the spacer). Computed whatever the validity; the page draws a wheel
-// only when it is valid.
+// less the spacer), and what the tyre sizes tell. Computed whatever the
+// validity; the page draws a wheel only when it is valid. The bulge is the
+// one typed, or else the new tyre's estimate on the target rim (BulgeFor).
 //   {"valid": {"reference": true, "target": true, "storable": true,
 //              "fields": [true, true, true, true, true]},
 //    "targetOffset": "50",               the target offset box's new text
@@ -48,12 +53,30 @@ RB_EXPORT char* rb_input(int slot);
 //    "reference": {"inner": 207, "outer": 295, "outline": [[212, 50], ...]},
 //    "target": {"inner": 199, "outer": 300, "outline": [...]},
 //    "differences": ["14.7 ﾐﾘ", "10.7 ﾐﾘ", "0.7 ﾐﾘ"],   inner, outer, fender
-//    "check": {"verdict": "wheel-out", "wheel": "0.7 ﾐﾘ", "tyre": "9.7 ﾐﾘ",
-//              "margin": "0.7 ﾐﾘ", "effective": "", "answers": ["51", "51"]}}
-// for 7 / 48 / 10 / 8, no override, spacer 0, bulge 9, passenger. The
-// verdict is "wheel-out", "tyre-out", "tyre-tolerated", "ok", or "" when a
-// length is not finite; "effective" is "" without a spacer; an answer is
-// "" when there is none.
+//    "check": {"verdict": "wheel-out", "judged": true, "wheel": "0.7 ﾐﾘ",
+//              "tyre": "9.7 ﾐﾘ", "margin": "0.7 ﾐﾘ", "effective": "",
+//              "answers": ["51", "51"]},
+//    "tyres": {...}}
+// for 7 / 48 / 10 / 8, no override, spacer 0, bulge 9, passenger, no tyre
+// sizes. The verdict is "wheel-out", "tyre-out", "tyre-tolerated", "ok", or
+// "" when a length is not finite; "judged": the wheels are valid and there
+// is a verdict; "effective" is "" without a spacer; an answer is "" when
+// there is none. A wheel whose tyre size is known has its sidewall faces,
+//    "tyre": {"outer": [[295, 50], [297, 100], [295, 150]], "inner": [...]}
+// and null otherwise. "tyres", for 225/45R17 91W on the 8 J target against
+// 215/45R17 87W, made from 2007, axle load 900:
+//    {"target": {"measuringRim": "7.5J", "section": "230.1 ﾐﾘ",
+//                "diameter": "634.3 ﾐﾘ", "reinforced": false},
+//     "reference": {"measuringRim": "7.5J", ...},   null for an unknown size
+//     "bulge": {"value": "0.7 ﾐﾘ", "estimated": true, "outermost": "tyre"},
+//     "speedometer": {"verdict": "ok", "speedAt40": "40.6 km/h", "change": "+1.4 %",
+//                     "slowest": "30.9 km/h", "fastest": "42.6 km/h"},
+//     "load": {"verdict": "ok", "capacity": "615 kg", "current": "545 kg",
+//              "withAxle": true, "required": "450 kg"},
+//     "shaken": {"verdict": "ok", "protrusion": "ok", "speedometer": "ok", "load": "ok"}}
+// A verdict of the speedometer is "" while a size is missing; of the load
+// "unknown" when it cannot be told; of the 車検 and its parts "incomplete"
+// while something is missing. A capacity is "" when unknown.
 RB_EXPORT const char* rb_refresh();
 
 // The stepper of wheel field `slot` (0 to 4) on its text: the width rule
