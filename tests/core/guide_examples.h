@@ -339,4 +339,65 @@ inline bool ParseTyreExamples(const std::string& text, std::vector<TyreExample>*
     return true;
 }
 
+// What fits' worked example (the browser edition): a marker line and a
+// table of twelve rows, the same in both languages; no spacer, a passenger
+// car. Six typed rows, then one row a rim width: its name ("6.5J") and the
+// range, "34–63" when some offset passes, "— (58–52)" when none does (the
+// smallest within the rule, then the largest clear of the suspension).
+//
+//   <!-- fits example 1 -->
+//   | field | typed | shown |
+//   |---|---|---|
+//   | reference width, offset, clearance | 7 … | |   (three rows)
+//   | new tyre size      | 225/45R17 | |
+//   | current tyre size  | 215/45R17 | |
+//   | inner clearance    | 15 | |
+//   | 6.5J | | 34–63 |    … six rows
+constexpr int kFitsRows = 12;
+inline const std::string kNoFit = "\xe2\x80\x94";  // —
+
+struct FitsExample {
+    int number = 0;
+    std::string typed[6];  // InRim, InOffset, InIn, Tyre, RefTyre, InnerClear
+    std::string width[6];  // "6.5J"
+    int min[6] = {};
+    int max[6] = {};
+    bool fits[6] = {};
+    std::string section;
+};
+
+inline bool ParseFitsExamples(const std::string& text, std::vector<FitsExample>* examples, std::string* error) {
+    static const std::string kMarker = "<!-- fits example ";
+    examples->clear();
+    for (std::size_t at = text.find(kMarker); at != std::string::npos; at = text.find(kMarker, at + 1)) {
+        FitsExample ex;
+        ex.number = std::atoi(text.c_str() + at + kMarker.size());
+        const std::string where = "fits example " + std::to_string(ex.number) + ": ";
+        Rows rows;
+        if (!ReadTable(text, at, kFitsRows, where, &ex.section, &rows, error)) return false;
+        std::string* numbers[] = {&ex.typed[0], &ex.typed[1], &ex.typed[2]};
+        if (!TakeTyped(rows, 0, numbers, 3, where, error)) return false;
+        std::string* clear[] = {&ex.typed[5]};
+        if (!TakeTyped(rows, 5, clear, 1, where, error)) return false;
+        ex.typed[3] = rows[3][1];
+        ex.typed[4] = rows[4][1];
+        for (int k = 0; k < 6; ++k) {
+            const std::vector<std::string>& row = rows[6 + k];
+            const std::string& range = row[2];
+            ex.width[k] = row[0];
+            ex.fits[k] = range.compare(0, kNoFit.size(), kNoFit) != 0;
+            const std::size_t first = range.find_first_of("0123456789");
+            const std::size_t dash = range.find("\xe2\x80\x93", first);  // –
+            if (!row[1].empty() || first == std::string::npos || dash == std::string::npos) {
+                *error = where + "row " + std::to_string(7 + k) + " needs a range \"min–max\" and nothing typed";
+                return false;
+            }
+            ex.min[k] = std::atoi(range.c_str() + first);
+            ex.max[k] = std::atoi(range.c_str() + dash + 3);
+        }
+        examples->push_back(ex);
+    }
+    return true;
+}
+
 }  // namespace guide

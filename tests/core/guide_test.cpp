@@ -3,6 +3,7 @@
 // program (and the browser edition's protrusion check) computes and shows
 // for the inputs given there.
 #include "core/fitment.h"
+#include "core/fits.h"
 #include "core/number_text.h"
 #include "core/protrusion.h"
 #include "core/tyre.h"
@@ -249,6 +250,32 @@ TEST(GuideExamples, TyreNumbersAreWhatTheCheckShows) {
         for (int i = 0; i < 9; ++i) EXPECT_EQ(both[0][k].typed[i], both[1][k].typed[i]) << "input " << i;
         for (int i = 0; i < 10; ++i) EXPECT_EQ(both[0][k].shown[i], both[1][k].shown[i]) << "shown " << i;
     }
+}
+
+// What fits' worked example: the table the browser edition shows.
+TEST(GuideExamples, WhatFitsIsWhatTheTableShows) {
+    std::vector<guide::FitsExample> both[2];
+    for (int g = 0; g < 2; ++g) {
+        std::string text;
+        std::string error;
+        ASSERT_TRUE(guide::ReadFile(DocsPath(kGuides[g]), &text)) << DocsPath(kGuides[g]);
+        ASSERT_TRUE(guide::ParseFitsExamples(text, &both[g], &error)) << kGuides[g] << ": " << error;
+        ASSERT_EQ(1u, both[g].size()) << kGuides[g];
+        const guide::FitsExample& ex = both[g][0];
+        SCOPED_TRACE(kGuides[g]);
+        const FitTable table = WhatFits(test::MakeFields(ex.typed[0], ex.typed[1], ex.typed[2], ""), 0,
+                                        ex.typed[5].c_str(), ParseTyreSize(ex.typed[3].c_str()),
+                                        ParseTyreSize(ex.typed[4].c_str()), Vehicle::Passenger);
+        ASSERT_TRUE(table.Shown);
+        for (int k = 0; k < kFitRows; ++k) {
+            const FitRow& row = table.Rows[k];
+            EXPECT_EQ(ex.width[k], std::string(row.WidthText) + "J");
+            EXPECT_EQ(ex.min[k], row.Min.Offset) << row.WidthText;
+            EXPECT_EQ(ex.max[k], row.Max.Offset) << row.WidthText;
+            EXPECT_EQ(ex.fits[k], row.Fits) << row.WidthText;
+        }
+    }
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(both[0][0].typed[k], both[1][0].typed[k]);
 }
 
 }  // namespace

@@ -79,7 +79,8 @@ const tyre = () => {
 const fullWidth = (t) => [...t].map((c) => (c >= '!' && c <= '~' ? String.fromCharCode(c.charCodeAt(0) + 0xfee0) : c)).join('');
 /** The tyres, the date of make and the axle load. */
 const tyreInputs = () => [random() < 0.1 ? fullWidth(tyre()) : tyre(), random() < 0.2 ? '' : tyre(),
-  pick(['from2007', 'before2007', '', 'x']), pick(['', '900', String(600 + int(900)), text()])];
+  pick(['from2007', 'before2007', '', 'x']), pick(['', '900', String(600 + int(900)), text()]),
+  pick(['', '', String(int(40)), String(int(300) / 10), text()])];
 
 /** Wheels, spacer and bulge as people have them: every verdict comes up often. */
 const plausible = () => [String(6 + int(8) / 2), String(20 + int(36)), String(int(21)), String(6 + int(10) / 2),
@@ -107,9 +108,9 @@ const DOWN = -1;
 /** The wasm side of one input: the native driver's calls, in its order. */
 function wasmResults({ texts: bytes, vehicle, positions }) {
   const texts = bytes.map((b) => decoder.decode(b));
-  const [InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Tyre, RefTyre, Made, Axle] = texts;
+  const [InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Tyre, RefTyre, Made, Axle, InnerClear] = texts;
   const inputs = {
-    InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Tyre, RefTyre, Made, Axle,
+    InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Tyre, RefTyre, Made, Axle, InnerClear,
     Vehicle: vehicle === 0 ? 'passenger' : 'other',
   };
   const results = texts.slice(0, 5).map((t) => core.read(t));
@@ -134,6 +135,7 @@ const KINDS = /** @type {[string, (r: any[]) => unknown][]} */ ([
   ['integer stepper', (r) => r.slice(11, 13)],
   ['protrusion check', pickRefreshes((x) => x.check)],
   ['tyres (sizes, sidewall, speedometer, load, 車検)', pickRefreshes((x) => [x.tyres, x.reference.tyre, x.target.tyre])],
+  ['what fits (inner gap, table)', pickRefreshes((x) => [x.inner, x.fits])],
 ]);
 
 const native = spawn(nativeDriver, [], { stdio: ['pipe', 'pipe', 'inherit'] });

@@ -1,7 +1,8 @@
 // The native half of the differential check (diff.js): reads input records,
-// one a line, each eleven texts in hexadecimal ("-" for an empty one) (the
+// one a line, each twelve texts in hexadecimal ("-" for an empty one) (the
 // five wheel fields, the spacer, the bulge, the new and the current tyre,
-// the vehicle's date of make and the axle load), the vehicle (0
+// the vehicle's date of make, the axle load and the inner clearance), the
+// vehicle (0
 // passenger, 1 other) and where the target offset's and the reference
 // offset's spinners stand, makes the calls of the core's WebAssembly interface
 // built natively, and writes their JSON results, tab-separated, one line a
@@ -17,7 +18,7 @@
 namespace {
 
 constexpr int kWheelFields = 5;
-constexpr int kTexts = 11;  // and the spacer, the bulge, the tyres, the date and the axle
+constexpr int kTexts = 12;  // and the spacer, the bulge, the tyres, the date, the axle, the inner clearance
 constexpr int kWords = kTexts + 3;  // and the vehicle and two positions
 constexpr std::size_t kFieldBytes = 256;
 constexpr int kUp = 1;
@@ -63,7 +64,8 @@ int main() {
             add(rb_read(kSlotOverride));
         }
         for (int i = 0; i < kWheelFields; ++i) SetSlot(i, words[i]);
-        const int kSlotsAfterWheels[] = {kSlotSpacer, kSlotBulge, kSlotTyre, kSlotRefTyre, kSlotMade, kSlotAxle};
+        const int kSlotsAfterWheels[] = {kSlotSpacer, kSlotBulge, kSlotTyre, kSlotRefTyre, kSlotMade, kSlotAxle,
+                                         kSlotInnerClear};
         for (int k = 0; k < kTexts - kWheelFields; ++k) SetSlot(kSlotsAfterWheels[k], words[kWheelFields + k]);
         std::strcpy(rb_input(kSlotVehicle), words[kTexts] == "1" ? "other" : "passenger");
         SetSlot(kSlotOverride, "-");

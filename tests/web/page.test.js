@@ -21,7 +21,7 @@ const RED = [255, 0, 0];
 const FIELDS = ['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset'];
 // What the address adds after the fields when the protrusion check and the
 // tyres are left alone.
-const CHECK_DEFAULTS = '&Spacer=0&Bulge=&Vehicle=passenger&Tyre=&RefTyre=&Made=from2007&Axle=';
+const CHECK_DEFAULTS = '&Spacer=0&Bulge=&Vehicle=passenger&Tyre=&RefTyre=&Made=from2007&Axle=&InnerClear=';
 
 /** Rows of the shared expectations of one kind; bracketed texts are words. */
 function sharedRows(kind) {
@@ -438,6 +438,21 @@ describe('the calculator', () => {
     await page.select('#Made', 'before2007');
     await page.waitForFunction(() => document.getElementById('speedometer')?.dataset.verdict === 'ok');
 
+    // What fits, for 225/45R17 with 15 mm to the suspension: six rim widths
+    // around its 7.5 J measuring rim, each with the offsets that pass.
+    await open(seven + '&OutOffset=52&Spacer=0&Bulge=&Vehicle=passenger&Tyre=225/45R17&RefTyre=215/45R17&InnerClear=15');
+    const gap = await page.evaluate(() => [document.getElementById('inner-gap')?.textContent, document.getElementById('inner-gap')?.dataset.verdict]);
+    assert.deepEqual(gap, ['3.5 ﾐﾘ', 'ok']);
+    const fitRows = await page.evaluate(() => [...document.querySelectorAll('#fits tbody tr')].map((tr) => {
+      const row = /** @type {HTMLElement} */ (tr);
+      return [row.dataset.width, row.dataset.min, row.dataset.max];
+    }));
+    assert.deepEqual(fitRows, [['6.5', '34', '63'], ['7.0', '38', '60'], ['7.5', '45', '57'], ['8.0', '51', '55'],
+      ['8.5', '58', '52'], ['9.0', '64', '50']]);
+    await page.click('#fits tbody tr[data-width="8.0"] button');
+    assert.deepEqual((await values(page)).slice(3), ['8.0', '51']);
+    assert.equal((await verdict(page)).name, 'tyre-tolerated');
+
     await open(seven + '&OutOffset=50&Spacer=1e999&Bulge=abc&Vehicle=passenger');
     assert.deepEqual(await verdict(page), {
       name: null, text: '判定できません: 値が大きすぎます', margin: '', caution: false, effective: '-inf ﾐﾘ', answers: ['なし', 'なし'],
@@ -448,7 +463,9 @@ describe('the calculator', () => {
 });
 
 // The protrusion check's inputs as stored beside the wheels, left alone.
-const STORED_CHECK = { Spacer: '0', Bulge: '', Vehicle: 'passenger', Tyre: '', RefTyre: '', Made: 'from2007', Axle: '', Version: 2 };
+const STORED_CHECK = {
+  Spacer: '0', Bulge: '', Vehicle: 'passenger', Tyre: '', RefTyre: '', Made: 'from2007', Axle: '', InnerClear: '', Version: 2,
+};
 
 describe('links, storage and offline use', () => {
   test('a share link round trip: fragment in, link copied, the same wheels out', async () => {

@@ -13,6 +13,7 @@ import { loadInputs, saveInputs } from './storage.js';
 import { buildFragment, parseFragment } from './share.js';
 import { showCheck } from './check.js';
 import { showTyres } from './tyres.js';
+import { showFits } from './fits.js';
 import { byId } from './dom.js';
 import { registerServiceWorker } from './offline.js';
 
@@ -34,7 +35,7 @@ const REPEAT_INTERVAL_MS = 100;
 
 const fields = FIELD_KEYS.map((key) => /** @type {HTMLInputElement} */ (byId(key)));
 // The protrusion check's and the tyres' text boxes.
-const checkBoxes = /** @type {const} */ (['Spacer', 'Bulge', 'Tyre', 'RefTyre', 'Axle']).map((key) => (
+const checkBoxes = /** @type {const} */ (['Spacer', 'Bulge', 'Tyre', 'RefTyre', 'Axle', 'InnerClear']).map((key) => (
   { key, input: /** @type {HTMLInputElement} */ (byId(key)) }));
 const vehicleSelect = /** @type {HTMLSelectElement} */ (byId('Vehicle'));
 const madeSelect = /** @type {HTMLSelectElement} */ (byId('Made'));
@@ -65,8 +66,8 @@ function made() {
 /** What the boxes hold, cut as the fields are. @returns {Inputs} */
 function boxInputs() {
   const [InRim, InOffset, InIn, OutRim, OutOffset] = fields.map((input) => fieldText(input.value));
-  const [Spacer, Bulge, Tyre, RefTyre, Axle] = checkBoxes.map(({ input }) => fieldText(input.value));
-  return { InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Vehicle: vehicle(), Tyre, RefTyre, Made: made(), Axle };
+  const [Spacer, Bulge, Tyre, RefTyre, Axle, InnerClear] = checkBoxes.map(({ input }) => fieldText(input.value));
+  return { InRim, InOffset, InIn, OutRim, OutOffset, Spacer, Bulge, Vehicle: vehicle(), Tyre, RefTyre, Made: made(), Axle, InnerClear };
 }
 
 // ------------------------------------------------------------ the refresh
@@ -131,6 +132,14 @@ function showCurrentCheck() {
     answerable: valid.storable,
   }, language);
   showTyres({ tyres: last.tyres, typed: refreshed }, language);
+  showFits(last, language, useFit);
+}
+
+/** A row of what fits, used: its width and offset into the target fields. @param {string} width @param {string} offset */
+function useFit(width, offset) {
+  fields[FIELD_KEYS.indexOf('OutRim')].value = width;
+  fields[TARGET_OFFSET].value = offset;
+  refreshKeepingTarget();
 }
 
 // ------------------------------------------------------------ the diagram

@@ -14,10 +14,11 @@ export const VEHICLES = /** @type {const} */ (['passenger', 'other']);
 /** The module's input slots (InputSlot). */
 const SLOTS = /** @type {const} */ ({
   InRim: 0, InOffset: 1, InIn: 2, OutRim: 3, OutOffset: 4, override: 5, Spacer: 6, Bulge: 7, Vehicle: 8,
-  Tyre: 9, RefTyre: 10, Made: 11, Axle: 12,
+  Tyre: 9, RefTyre: 10, Made: 11, Axle: 12, InnerClear: 13,
 });
 /** What a refresh reads, by the keys of the storage and the link. */
-export const INPUT_KEYS = /** @type {const} */ ([...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle', 'Tyre', 'RefTyre', 'Made', 'Axle']);
+export const INPUT_KEYS = /** @type {const} */ ([...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle', 'Tyre', 'RefTyre', 'Made', 'Axle',
+  'InnerClear']);
 export const MADE = /** @type {const} */ (['from2007', 'before2007']);
 const SCRATCH = SLOTS.override;
 
@@ -52,6 +53,7 @@ const SCRATCH = SLOTS.override;
  * @property {string} RefTyre
  * @property {typeof MADE[number]} Made
  * @property {string} Axle
+ * @property {string} InnerClear
  */
 
 /**
@@ -86,6 +88,16 @@ const SCRATCH = SLOTS.override;
  * @property {[string, string, string]} differences  inner, outer, fender ("14.7 ﾐﾘ")
  * @property {Check} check
  * @property {Tyres} tyres
+ * @property {{ given: boolean, gap: string, verdict: '' | 'ok' | 'ng', currentKnown: boolean }} inner
+ *   the gap left on the inner side to the suspension
+ * @property {{ shown: boolean, rows: FitRow[] }} fits  what fits, for the new tyre
+ */
+
+/**
+ * One rim width of what fits: its flush offset, the smallest whole offset
+ * within the protrusion rule and the largest clear of the suspension ("" for
+ * none), and whether some offset meets both.
+ * @typedef {{ width: string, flush: string, min: string, max: string, fits: boolean }} FitRow
  */
 
 /** @typedef {{ measuringRim: string, section: string, diameter: string, reinforced: boolean }} TyreShape */

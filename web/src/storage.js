@@ -19,7 +19,7 @@ const VERSION = 2;
 /** What is stored, and its defaults: the desktop's four, then the check's and the tyres'. */
 const DEFAULTS = /** @type {const} */ ({
   InRim: '6.5', InOffset: '45', InIn: '20', OutRim: '7', Spacer: '0', Bulge: '', Vehicle: 'passenger',
-  Tyre: '', RefTyre: '', Made: 'from2007', Axle: '',
+  Tyre: '', RefTyre: '', Made: 'from2007', Axle: '', InnerClear: '',
 });
 /** The keys whose stored value must be one of a list. */
 const CHOICES = /** @type {Record<string, readonly string[]>} */ ({ Vehicle: VEHICLES, Made: MADE });

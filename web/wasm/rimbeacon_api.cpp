@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "core/fitment.h"
+#include "core/fits.h"
 #include "core/integer_step.h"
 #include "core/number_text.h"
 #include "core/protrusion.h"
@@ -15,10 +16,10 @@
 
 namespace {
 
-// The largest result: a refresh's numbers and outlines take about 1.5 KB,
-// and the one text of the user's that it echoes, the target offset of up
-// to 255 bytes, at most six times that once escaped.
-constexpr std::size_t kResultSize = 8192;
+// The largest result: a refresh's numbers, outlines, tyres and table take
+// about 3.5 KB, and the one text of the user's that it echoes, the target
+// offset of up to 255 bytes, at most six times that once escaped.
+constexpr std::size_t kResultSize = 16384;
 
 constexpr char kPassenger[] = "passenger";
 constexpr char kBefore2007[] = "before2007";
@@ -285,6 +286,46 @@ void WriteTyres(JsonWriter& json, const Tyres& tyres, const TargetCheck& check) 
     json.EndObject();
 }
 
+void WriteInner(JsonWriter& json, const InnerGap& inner) {
+    json.Key("inner");
+    json.BeginObject();
+    json.Key("given");
+    json.Bool(inner.Given);
+    json.Key("gap");
+    WriteLength(json, inner.Gap);
+    json.Key("verdict");
+    json.String(!inner.Given ? "" : inner.Gap > 0 ? "ok" : "ng");
+    json.Key("currentKnown");
+    json.Bool(inner.CurrentKnown);
+    json.EndObject();
+}
+
+void WriteFits(JsonWriter& json, const FitTable& table) {
+    json.Key("fits");
+    json.BeginObject();
+    json.Key("shown");
+    json.Bool(table.Shown);
+    json.Key("rows");
+    json.BeginArray();
+    for (int k = 0; table.Shown && k < kFitRows; ++k) {
+        const FitRow& row = table.Rows[k];
+        json.BeginObject();
+        json.Key("width");
+        json.String(row.WidthText);
+        json.Key("flush");
+        json.String(row.FlushOffset);
+        json.Key("min");
+        WriteAnswer(json, row.Min);
+        json.Key("max");
+        WriteAnswer(json, row.Max);
+        json.Key("fits");
+        json.Bool(row.Fits);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
 Tyres InputTyres(const WheelFields& fields) {
     Tyres tyres{};
     tyres.Next = ParseTyreSize(Input(kSlotTyre));
@@ -335,6 +376,8 @@ RB_EXPORT const char* rb_refresh() {
     json.EndArray();
     WriteCheck(json, check);
     WriteTyres(json, tyres, check);
+    WriteInner(json, CheckInnerGap(fields, fit, spacer, Input(kSlotInnerClear), tyres.UsedBulge, tyres.Current));
+    WriteFits(json, WhatFits(fields, spacer, Input(kSlotInnerClear), tyres.Next, tyres.Current, vehicle));
     json.EndObject();
     return json.Text();
 }

@@ -34,6 +34,7 @@ enum InputSlot {
     kSlotRefTyre,    // the current tyre's size
     kSlotMade,       // "before2007", or anything else for a vehicle made from 2007
     kSlotAxle,       // the axle load of the 車検証, kg; no number for none
+    kSlotInnerClear, // mm from the current tyre's inner sidewall to the suspension; "" for unknown
     kSlotCount
 };
 
@@ -76,7 +77,14 @@ RB_EXPORT char* rb_input(int slot);
 //     "shaken": {"verdict": "ok", "protrusion": "ok", "speedometer": "ok", "load": "ok"}}
 // A verdict of the speedometer is "" while a size is missing; of the load
 // "unknown" when it cannot be told; of the 車検 and its parts "incomplete"
-// while something is missing. A capacity is "" when unknown.
+// while something is missing. A capacity is "" when unknown. Then the inner
+// side and what fits (core/fits.h):
+//    "inner": {"given": true, "gap": "3.5 ﾐﾘ", "verdict": "ok", "currentKnown": true},
+//    "fits": {"shown": true, "rows": [{"width": "6.5", "flush": "37", "min": "38",
+//             "max": "67", "fits": true}, ...]}
+// The inner verdict is "ok" above 0, "ng" otherwise, "" without InnerClear;
+// a row's "min" or "max" is "" when there is none (no "max" without
+// InnerClear); "rows" is empty when the table is not shown.
 RB_EXPORT const char* rb_refresh();
 
 // The stepper of wheel field `slot` (0 to 4) on its text: the width rule
