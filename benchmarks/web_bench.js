@@ -47,13 +47,23 @@ console.log(`| **all** | ${rawTotal} | **${total}** (${(total / 1024).toFixed(1)
 // ------------------------------------------------------------ times
 
 // The stand-in for src/core.js: the same exports, fixed results.
-const FIXED_WHEEL = (inner, outer) => ({ inner, outer, outline: [[inner + 5, 50], [outer - 5, 50], [outer, 55], [outer, 145],
+const FIXED_WHEEL = (inner, outer) => ({ inner, outer, tyre: null, outline: [[inner + 5, 50], [outer - 5, 50], [outer, 55], [outer, 145],
   [outer - 5, 150], [inner + 5, 150], [inner, 145], [inner, 55], [inner + 5, 50]] });
 const FIXED_REFRESH = {
   valid: { reference: true, target: true, storable: true, fields: [true, true, true, true, true] },
   targetOffset: '50', optimalOffset: '404959999999999a', reference: FIXED_WHEEL(207, 295), target: FIXED_WHEEL(199, 300),
   differences: ['14.7 ﾐﾘ', '10.7 ﾐﾘ', '0.7 ﾐﾘ'],
-  check: { verdict: 'wheel-out', wheel: '0.7 ﾐﾘ', tyre: '0.7 ﾐﾘ', margin: '0.7 ﾐﾘ', effective: '', answers: ['51', '51'] },
+  check: { verdict: 'wheel-out', judged: true, wheel: '0.7 ﾐﾘ', tyre: '0.7 ﾐﾘ', margin: '0.7 ﾐﾘ', effective: '', answers: ['51', '51'] },
+  tyres: {
+    target: { measuringRim: '7.5J', section: '230.1 ﾐﾘ', diameter: '634.3 ﾐﾘ', reinforced: false },
+    reference: { measuringRim: '7.0J', section: '215.0 ﾐﾘ', diameter: '625.3 ﾐﾘ', reinforced: false },
+    bulge: { value: '0.7 ﾐﾘ', estimated: true, outermost: 'tyre' },
+    speedometer: { verdict: 'ok', speedAt40: '40.6 km/h', change: '+1.4 %', slowest: '30.9 km/h', fastest: '42.6 km/h' },
+    load: { verdict: 'ok', capacity: '615 kg', current: '545 kg', withAxle: true, required: '450 kg' },
+    shaken: { verdict: 'ng', protrusion: 'ng', speedometer: 'ok', load: 'ok' },
+  },
+  inner: { given: true, gap: '5.5 ﾐﾘ', verdict: 'ok', currentKnown: true },
+  fits: { shown: true, rows: ['6.5', '7.0', '7.5', '8.0', '8.5', '9.0'].map((width) => ({ width, flush: '50', min: '51', max: '55', fits: true })) },
 };
 const FIXED_GEOMETRY = {
   picture: { width: 369, height: 230 }, fender: { x: 300, top: 30, bottom: 170, dotRun: 3 },
@@ -67,6 +77,8 @@ export const FIELD_SIZE = 256;
 export const FIELD_KEYS = ['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset'];
 export const TARGET_OFFSET = 4;
 export const VEHICLES = ['passenger', 'other'];
+export const MADE = ['from2007', 'before2007'];
+export const INPUT_KEYS = [...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle', 'Tyre', 'RefTyre', 'Made', 'Axle', 'InnerClear'];
 export function cutUtf8(text) { return new TextEncoder().encode(text); }
 export function fieldText(text) { return text; }
 const REFRESH = ${JSON.stringify(FIXED_REFRESH)};
@@ -102,7 +114,11 @@ async function newPage(baseline) {
   return { page, context };
 }
 
-const LINK = 'index.html#InRim=7&InOffset=48&InIn=10&OutRim=8&OutOffset=50';
+// The wheels with both tyres, the axle load and the inner clearance: every
+// part of the refresh has its work to do (a page without them ignores the
+// keys it does not know).
+const LINK = 'index.html#InRim=7&InOffset=48&InIn=10&OutRim=8&OutOffset=50&Tyre=225/45R17%2091W&RefTyre=215/45R17%2087W' +
+  '&Axle=900&InnerClear=15';
 
 async function firstDiagram(baseline) {
   const times = [];
