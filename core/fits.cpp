@@ -81,8 +81,10 @@ InnerGap CheckInnerGap(const WheelFields& fields, const FitResult& fit, double s
                        const Bulge& next, const TyreSize& current) {
     const Differences d = FitDifferencesWithSpacer(fields, fit, spacerMm);
     const double currentBulge = CurrentBulge(current, WidthToMm(fields.InRim), next.Mm);
-    return InnerGap{InnerClearGiven(innerClear), Gap(num::atof(innerClear), d.Inner, next.Mm, currentBulge),
-                    current.Valid};
+    const bool given = InnerClearGiven(innerClear);
+    const double gap = Gap(num::atof(innerClear), d.Inner, next.Mm, currentBulge);
+    const Outcome result = !given ? Outcome::Missing : gap > 0 ? Outcome::Pass : Outcome::Fail;
+    return InnerGap{given, gap, result, current.Valid};
 }
 
 FitTable WhatFits(const WheelFields& fields, double spacerMm, const char* innerClear, const TyreSize& next,

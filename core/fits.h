@@ -47,6 +47,7 @@ constexpr double kFitRowStep = 0.5;            // inches between rows
 struct InnerGap {
     bool Given;         // InnerClear holds a valid field text
     double Gap;         // mm; above 0 is clear
+    Outcome Result;     // Pass above 0, Fail otherwise, Missing when not Given
     bool CurrentKnown;  // the current tyre's size was known
 };
 InnerGap CheckInnerGap(const WheelFields& fields, const FitResult& fit, double spacerMm, const char* innerClear,

@@ -23,6 +23,8 @@
 // program fills it). Texts are UTF-8 as in the files.
 #pragma once
 
+#include "tests/support/test_text.h"
+
 #include <cstddef>
 #include <cstdlib>
 #include <fstream>
@@ -53,14 +55,8 @@ struct Example {
     std::string section;      // the example's part: its heading to the next
 };
 
-inline bool ReadFile(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    *text = all.str();
-    return true;
-}
+using test::ReadTextFile;
+inline bool ReadFile(const std::string& path, std::string* text) { return ReadTextFile(path, text); }
 
 inline std::string Trim(const std::string& s) {
     std::size_t b = 0;

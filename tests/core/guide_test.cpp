@@ -148,12 +148,7 @@ TEST(GuideExamples, ProtrusionNumbersAreWhatTheCheckShows) {
         ASSERT_EQ(kProtrusionExampleCount, examples.size()) << name;
         for (const guide::ProtrusionExample& ex : examples) {
             SCOPED_TRACE(std::string(name) + ", protrusion example " + std::to_string(ex.number));
-            WheelFields fields;
-            SetField(fields.InRim, ex.typed[0]);
-            SetField(fields.InOffset, ex.typed[1]);
-            SetField(fields.InIn, ex.typed[2]);
-            SetField(fields.OutRim, ex.typed[3]);
-            SetField(fields.OutOffset, ex.typed[4]);
+            WheelFields fields = test::MakeFields(ex.typed[0], ex.typed[1], ex.typed[2], ex.typed[3], ex.typed[4]);
             FitResult fit{};
             ComputeOffset(fields, ex.typed[4].c_str(), fit);
             ASSERT_EQ(1, EvaluateValidity(fields).OutValid) << "the check would give no verdict";
@@ -215,12 +210,7 @@ TEST(GuideExamples, TyreNumbersAreWhatTheCheckShows) {
         ASSERT_EQ(kTyreExampleCount, examples.size()) << name;
         for (const guide::TyreExample& ex : examples) {
             SCOPED_TRACE(std::string(name) + ", tyre example " + std::to_string(ex.number));
-            WheelFields fields;
-            SetField(fields.InRim, ex.typed[0]);
-            SetField(fields.InOffset, ex.typed[1]);
-            SetField(fields.InIn, ex.typed[2]);
-            SetField(fields.OutRim, ex.typed[3]);
-            SetField(fields.OutOffset, ex.typed[4]);
+            WheelFields fields = test::MakeFields(ex.typed[0], ex.typed[1], ex.typed[2], ex.typed[3], ex.typed[4]);
             FitResult fit{};
             ComputeOffset(fields, ex.typed[4].c_str(), fit);
             const TyreSize next = ParseTyreSize(ex.typed[5].c_str());

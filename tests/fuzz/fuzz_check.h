@@ -2,6 +2,8 @@
 // message, so libFuzzer keeps the input as a crash artifact.
 #pragma once
 
+#include "tests/support/test_text.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -21,17 +23,8 @@ namespace fuzz {
 
 constexpr unsigned char kGuard = 0xA5;
 
-inline std::uint64_t Bits(double v) {
-    std::uint64_t b = 0;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
-
-inline double FromBits(std::uint64_t b) {
-    double v = 0;
-    std::memcpy(&v, &b, sizeof v);
-    return v;
-}
+using test::Bits;
+using test::FromBits;
 
 // Shows a double for a failure message: its bit pattern, which names it
 // exactly without going through any formatting under test.

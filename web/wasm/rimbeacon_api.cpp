@@ -294,7 +294,7 @@ void WriteInner(JsonWriter& json, const InnerGap& inner) {
     json.Key("gap");
     WriteLength(json, inner.Gap);
     json.Key("verdict");
-    json.String(!inner.Given ? "" : inner.Gap > 0 ? "ok" : "ng");
+    json.String(OutcomeName(inner.Result, ""));
     json.Key("currentKnown");
     json.Bool(inner.CurrentKnown);
     json.EndObject();
