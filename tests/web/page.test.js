@@ -449,6 +449,7 @@ describe('the calculator', () => {
     }));
     assert.deepEqual(fitRows, [['6.5', '34', '63'], ['7.0', '38', '60'], ['7.5', '45', '57'], ['8.0', '51', '55'],
       ['8.5', '58', '52'], ['9.0', '64', '50']]);
+    assert.equal((await verdict(page)).answers?.[1], '51 以上', "the 8.0 J row's minimum is the wheel's own answer");
     await page.click('#fits tbody tr[data-width="8.0"] button');
     assert.deepEqual((await values(page)).slice(3), ['8.0', '51']);
     assert.equal((await verdict(page)).name, 'tyre-tolerated');
