@@ -3,8 +3,8 @@
 // phones people have (360 by 740, 412 by 915 and 430 by 932 CSS px, device
 // pixel ratio 3, a touch screen), and for the guides the protrusion check's
 // four verdicts on a phone (360 by 740, ratio 2), each scrolled so that the
-// diagram, the check and its answers are in view, and the tyre's results of
-// the guides' example in Japanese and in English.
+// diagram, the check and its answers are in view, and the tyre's results and
+// the table of what fits of the guides' examples in Japanese and in English.
 //   node tests/web/pictures.js SITE_FOLDER OUT_FOLDER
 // Prints each file it wrote; exits non-zero when a page is not drawn or
 // shows another verdict than its name says.
@@ -25,6 +25,7 @@ const PHONES = [[360, 740, 'web-phone'], [412, 915, 'web-phone-412'], [430, 932,
 const SHARED = '#InRim=7&InOffset=48&InIn=10&OutRim=8&OutOffset=30';
 const TYRES = `${WHEELS}&OutOffset=52&Spacer=0&Bulge=&Vehicle=passenger&Tyre=225/45R17%2091W&RefTyre=215/45R17%2087W` +
   '&Made=from2007&Axle=900';
+const FITS = `${WHEELS}&OutOffset=52&Spacer=0&Bulge=&Vehicle=passenger&Tyre=225/45R17&RefTyre=215/45R17&InnerClear=15`;
 
 const [site, out] = process.argv.slice(2);
 if (!site || !out) {
@@ -73,6 +74,16 @@ try {
       const file = join(out, `web-tyres-${language}.png`);
       await page.screenshot({ path: /** @type {`${string}.png`} */ (file) });
       console.log(file);
+      await page.goto(`${server.url}index.html${FITS}`);
+      await waitForDiagram(page);
+      const rows = await page.evaluate(() => {
+        document.getElementById('fits')?.scrollIntoView({ block: 'end' });
+        return document.querySelectorAll('#fits tbody tr').length;
+      });
+      if (rows !== 6) throw new Error(`the table of what fits has ${rows} rows, not 6`);
+      const fits = join(out, `web-fits-${language}.png`);
+      await page.screenshot({ path: /** @type {`${string}.png`} */ (fits) });
+      console.log(fits);
     } finally {
       await words.close();
     }
