@@ -4,6 +4,7 @@
 // the profile functions cache files by path and an outside rewrite of the
 // same file within one clock tick could go unnoticed.
 #include "settings/settings.h"
+#include "tests/support/test_text.h"
 
 #include <windows.h>
 
@@ -43,12 +44,6 @@ std::string Repeat(const std::string& piece, std::size_t count)
     return text;
 }
 
-void SetField(char (&field)[kFieldSize], const std::string& text)
-{
-    ASSERT_LT(text.size(), kFieldSize);
-    std::memcpy(field, text.c_str(), text.size() + 1);
-}
-
 WheelFields JunkFields()
 {
     WheelFields fields;
@@ -57,19 +52,6 @@ WheelFields JunkFields()
         field[kMaxValueBytes] = '\0';
     }
     std::memcpy(fields.OutOffset, kUntouched, sizeof kUntouched);
-    return fields;
-}
-
-WheelFields Inputs(const std::string& inRim, const std::string& inOffset,
-                   const std::string& inIn, const std::string& outRim,
-                   const std::string& outOffset)
-{
-    WheelFields fields{};
-    SetField(fields.InRim, inRim);
-    SetField(fields.InOffset, inOffset);
-    SetField(fields.InIn, inIn);
-    SetField(fields.OutRim, outRim);
-    SetField(fields.OutOffset, outOffset);
     return fields;
 }
 
@@ -313,12 +295,12 @@ TEST_F(SettingsFile, SaveTopMostWritesOneOrZeroAndKeepsTheInputs)
 
 TEST_F(SettingsFile, SaveInputsWritesTheFourKeysInOrderAndNeverOutOffset)
 {
-    SaveInputs(Inputs("6.5", "45", "20", "7", "31"));
+    SaveInputs(test::MakeFields("6.5", "45", "20", "7", "31"));
     EXPECT_EQ(ReadFileBytes(kIniName), std::string(kSectionLine) +
                                            "InRim=6.5\r\nInOffset=45\r\nInIn=20\r\nOutRim=7\r\n");
     {
         SCOPED_TRACE("saving again replaces the values in place");
-        SaveInputs(Inputs("8", "38", "15", "225", "abc"));
+        SaveInputs(test::MakeFields("8", "38", "15", "225", "abc"));
         EXPECT_EQ(ReadFileBytes(kIniName),
                   std::string(kSectionLine) + "InRim=8\r\nInOffset=38\r\nInIn=15\r\nOutRim=225\r\n");
         EXPECT_EQ(Entries(current_), std::vector<std::string>{kIniName});
@@ -327,7 +309,7 @@ TEST_F(SettingsFile, SaveInputsWritesTheFourKeysInOrderAndNeverOutOffset)
         SCOPED_TRACE("other sections and keys stay, missing keys are appended");
         EnterFreshDirectory();
         WriteFileBytes(kIniName, "[Other]\r\nInRim=1\r\n[Rimbeacon]\r\nTopMost=1\r\nInIn=5\r\n");
-        SaveInputs(Inputs("6.5", "45", "20", "7", "0"));
+        SaveInputs(test::MakeFields("6.5", "45", "20", "7", "0"));
         EXPECT_EQ(ReadFileBytes(kIniName),
                   "[Other]\r\nInRim=1\r\n[Rimbeacon]\r\nTopMost=1\r\nInIn=20\r\n"
                   "InRim=6.5\r\nInOffset=45\r\nOutRim=7\r\n");
@@ -363,7 +345,7 @@ TEST_F(SettingsFile, Cp932TextRoundTripsThroughTheFile)
 {
     const std::string longKanji = Repeat(kHaba, kMaxValueBytes / 2) + "x";
     const std::string wheelHaba = std::string(kWheelKatakana) + kHaba;
-    SaveInputs(Inputs(wheelHaba, kSoHyouji, kMiriKatakana, longKanji, "0"));
+    SaveInputs(test::MakeFields(wheelHaba, kSoHyouji, kMiriKatakana, longKanji, "0"));
     const std::string bytes = ReadFileBytes(kIniName);
     EXPECT_EQ(bytes, std::string(kSectionLine) + "InRim=" + wheelHaba + "\r\nInOffset=" +
                          kSoHyouji + "\r\nInIn=" + kMiriKatakana + "\r\nOutRim=" + longKanji +
@@ -380,7 +362,7 @@ TEST_F(SettingsFile, Cp932TextRoundTripsThroughTheFile)
 TEST_F(SettingsFile, SavingWhereTheFileCannotBeCreatedChangesNothing)
 {
     ASSERT_TRUE(CreateDirectoryA(kIniName, nullptr));
-    SaveInputs(Inputs("8", "38", "15", "225", "0"));
+    SaveInputs(test::MakeFields("8", "38", "15", "225", "0"));
     SaveTopMost(true);
 
     EXPECT_EQ(Entries(current_), std::vector<std::string>{kIniName});
@@ -403,7 +385,7 @@ TEST_F(SettingsFile, SavingWhileTheFileIsLockedChangesNothing)
     HANDLE lock = CreateFileA(kIniName, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    SaveInputs(Inputs("6.5", "45", "20", "7", "0"));
+    SaveInputs(test::MakeFields("6.5", "45", "20", "7", "0"));
     SaveTopMost(false);
     // Unreadable while locked: the defaults, as for a missing file.
     WheelFields whileLocked = JunkFields();
