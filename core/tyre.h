@@ -4,7 +4,7 @@
 // and the load. No platform code.
 //
 // Sources:
-//   ISO 4000-1 (Passenger car tyres and rims, Part 1: Tyres, metric series)
+//   ISO 4000-1 (passenger car tyres and rims: the metric series of tyres)
 //     and UN Regulation No. 30 (pneumatic tyres for motor vehicles) for the
 //     size designation, the theoretical rim (the nominal width times a
 //     factor x that depends on the aspect ratio), the section width on
