@@ -304,6 +304,11 @@ Inspection Inspect(const TargetCheck& protrusion, const Speedometer& speedometer
 
 namespace {
 
+// Lengths, speeds and percentages are shown to one decimal, as the program
+// shows every length ("%.1f"); a load in whole kilograms.
+constexpr int kShownDecimals = 1;
+constexpr int kKgDecimals = 0;
+
 std::size_t Append(char (&out)[kTyreTextSize], std::size_t n, const char* suffix) {
     const std::size_t length = std::strlen(suffix);
     if (n + length >= kTyreTextSize) return n;
@@ -314,23 +319,23 @@ std::size_t Append(char (&out)[kTyreTextSize], std::size_t n, const char* suffix
 }  // namespace
 
 std::size_t FormatRimInches(double inches, char (&out)[kTyreTextSize]) {
-    return Append(out, num::FormatFixed(inches, 1, out, sizeof out), "J");
+    return Append(out, num::FormatFixed(inches, kShownDecimals, out, sizeof out), "J");
 }
 
 std::size_t FormatSpeed(double kmh, char (&out)[kTyreTextSize]) {
-    return Append(out, num::FormatFixed(kmh, 1, out, sizeof out), " km/h");
+    return Append(out, num::FormatFixed(kmh, kShownDecimals, out, sizeof out), " km/h");
 }
 
 std::size_t FormatPercentChange(double percent, char (&out)[kTyreTextSize]) {
     std::size_t n = 0;
     if (!std::signbit(percent) && !std::isnan(percent)) out[n++] = '+';
     char number[kTyreTextSize];
-    num::FormatFixed(percent, 1, number, sizeof number);
+    num::FormatFixed(percent, kShownDecimals, number, sizeof number);
     out[n] = '\0';
     n = Append(out, n, number);
     return Append(out, n, " %");
 }
 
 std::size_t FormatKg(double kg, char (&out)[kTyreTextSize]) {
-    return Append(out, num::FormatFixed(kg, 0, out, sizeof out), " kg");
+    return Append(out, num::FormatFixed(kg, kKgDecimals, out, sizeof out), " kg");
 }

@@ -3,7 +3,7 @@
 // verdict, the lengths and the offsets come from the core (Core.check);
 // this module picks the sentences and puts them into the page.
 
-import { byId } from './dom.js';
+import { byId, showVerdict } from './dom.js';
 import { TEXTS, fill, length } from './texts.js';
 
 /** @typedef {import('./core.js').Check} Check */
@@ -66,8 +66,7 @@ export function showCheck(scene, language) {
     sentence = fill(words[verdictKey], values);
     margin = fill(words[marginKey || tyreOutMargin], values);
   }
-  if (judged) verdict.dataset.verdict = check.verdict;
-  else delete verdict.dataset.verdict;
+  showVerdict(verdict, judged ? check.verdict : '');
   byId('verdict-text').textContent = sentence;
   byId('verdict-margin').textContent = margin;
   byId('verdict-caution').hidden = !judged || check.verdict !== 'tyre-tolerated';

@@ -20,6 +20,8 @@ const SLOTS = /** @type {const} */ ({
 export const INPUT_KEYS = /** @type {const} */ ([...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle', 'Tyre', 'RefTyre', 'Made', 'Axle',
   'InnerClear']);
 export const MADE = /** @type {const} */ (['from2007', 'before2007']);
+/** The inputs whose value must be one of a list: a link's or the storage's other value is ignored. */
+export const CHOICES = /** @type {Readonly<Record<string, readonly string[]>>} */ ({ Vehicle: VEHICLES, Made: MADE });
 const SCRATCH = SLOTS.override;
 
 /**

@@ -10,3 +10,13 @@ export function byId(id) {
   if (!element) throw new Error(`#${id} is missing`);
   return element;
 }
+
+/**
+ * Sets `element`'s data-verdict to `verdict`, or removes it for "" (no
+ * verdict yet), so that a style or a test never sees a stale one.
+ * @param {HTMLElement} element @param {string} verdict
+ */
+export function showVerdict(element, verdict) {
+  if (verdict === '') delete element.dataset.verdict;
+  else element.dataset.verdict = verdict;
+}

@@ -5,7 +5,7 @@
 // row's button, which puts that width and its smallest passing offset into
 // the target fields (the caller refreshes).
 
-import { byId } from './dom.js';
+import { byId, showVerdict } from './dom.js';
 import { TEXTS, fill, length } from './texts.js';
 
 /** @typedef {import('./core.js').Refresh} Refresh */
@@ -33,8 +33,7 @@ export function showFits(refresh, language, use) {
   const gap = document.createElement('output');
   gap.id = 'inner-gap';
   gap.textContent = length(inner.gap, language);
-  if (inner.verdict === '') delete gap.dataset.verdict;
-  else gap.dataset.verdict = inner.verdict;
+  showVerdict(gap, inner.verdict);
   const [before, after] = (inner.verdict === 'ng' ? words.innerNg : words.innerOk).split('{gap}');
   text.replaceChildren(before, gap, after, inner.currentKnown ? '' : words.innerSameTyre);
   line.dataset.verdict = inner.verdict;

@@ -7,12 +7,10 @@
 // and vehicles or dates of make that are none of their list are ignored; values are cut
 // to 255 bytes like the fields.
 
-import { INPUT_KEYS, MADE, VEHICLES, fieldText } from './core.js';
+import { CHOICES, INPUT_KEYS, fieldText } from './core.js';
 
 /** The link's keys, in its order: every input of a refresh. */
 export const LINK_KEYS = INPUT_KEYS;
-/** The keys whose value must be one of a list. */
-const CHOICES = /** @type {Partial<Record<LinkKey, readonly string[]>>} */ ({ Vehicle: VEHICLES, Made: MADE });
 /** @typedef {typeof LINK_KEYS[number]} LinkKey */
 
 /**

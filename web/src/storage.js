@@ -7,7 +7,7 @@
 // something else leaves the page working with the defaults, and a failed
 // write changes nothing that was stored.
 
-import { MADE, VEHICLES, fieldText } from './core.js';
+import { CHOICES, fieldText } from './core.js';
 
 const STORAGE_KEY = 'rimbeacon.inputs';
 // Records written with the tyre sizes carry this version. An empty bulge
@@ -21,8 +21,6 @@ const DEFAULTS = /** @type {const} */ ({
   InRim: '6.5', InOffset: '45', InIn: '20', OutRim: '7', Spacer: '0', Bulge: '', Vehicle: 'passenger',
   Tyre: '', RefTyre: '', Made: 'from2007', Axle: '', InnerClear: '',
 });
-/** The keys whose stored value must be one of a list. */
-const CHOICES = /** @type {Record<string, readonly string[]>} */ ({ Vehicle: VEHICLES, Made: MADE });
 
 /**
  * The stored inputs by name (InRim … Vehicle), each key on its own: a key

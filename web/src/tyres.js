@@ -5,7 +5,7 @@
 // comes from the core (Refresh.tyres); this module picks the sentences and
 // puts them into the page.
 
-import { byId } from './dom.js';
+import { byId, showVerdict } from './dom.js';
 import { TEXTS, fill, length } from './texts.js';
 
 /** @typedef {import('./core.js').Tyres} Tyres */
@@ -39,12 +39,6 @@ function fillInto(element, sentence, values) {
     output.textContent = values[name];
     return output;
   }));
-}
-
-/** @param {HTMLElement} element @param {string} verdict */
-function judge(element, verdict) {
-  if (verdict === '') delete element.dataset.verdict;
-  else element.dataset.verdict = verdict;
 }
 
 /** The sentence of the load's verdict. @param {Tyres['load']} load */
@@ -84,14 +78,14 @@ export function showTyres(scene, language) {
   bulgeBox.placeholder = tyres.bulge.estimated ? fill(words.bulgeEstimated, { value: length(tyres.bulge.value, language) }) : '';
 
   const { speedometer } = tyres;
-  judge(byId('speedometer'), speedometer.verdict);
+  showVerdict(byId('speedometer'), speedometer.verdict);
   fillInto(byId('speedometer-text'), speedometer.verdict === '' ? words.speedMissing
     : words[speedometer.verdict === 'ok' ? 'speedOk' : 'speedNg'], {
     speed: speedometer.speedAt40, change: speedometer.change, slowest: speedometer.slowest, fastest: speedometer.fastest,
   });
 
   const { load } = tyres;
-  judge(byId('load'), load.verdict);
+  showVerdict(byId('load'), load.verdict);
   fillInto(byId('load-text'), words[loadSentence(load)], { capacity: load.capacity, current: load.current, required: load.required });
   byId('load-xl').hidden = !target?.reinforced;
 

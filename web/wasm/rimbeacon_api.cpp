@@ -233,7 +233,7 @@ void WriteCapacity(JsonWriter& json, const char* name, int kg) {
     }
 }
 
-void WriteTyres(JsonWriter& json, const Tyres& tyres, const TargetCheck& check) {
+void WriteTyres(JsonWriter& json, const Tyres& tyres, const Inspection& inspection) {
     json.Key("tyres");
     json.BeginObject();
     WriteTyre(json, "target", tyres.Next, tyres.NextRimMm);
@@ -271,7 +271,6 @@ void WriteTyres(JsonWriter& json, const Tyres& tyres, const TargetCheck& check) 
     json.Key("required");
     WriteText(json, FormatKg, tyres.LoadCheck.Required);
     json.EndObject();
-    const Inspection inspection = Inspect(check, tyres.Speed, tyres.LoadCheck);
     json.Key("shaken");
     json.BeginObject();
     json.Key("verdict");
@@ -375,7 +374,7 @@ RB_EXPORT const char* rb_refresh() {
     for (double value : {differences.Inner, differences.Outer, differences.Fender}) WriteLength(json, value);
     json.EndArray();
     WriteCheck(json, check);
-    WriteTyres(json, tyres, check);
+    WriteTyres(json, tyres, Inspect(check, tyres.Speed, tyres.LoadCheck));
     WriteInner(json, CheckInnerGap(fields, fit, spacer, Input(kSlotInnerClear), tyres.UsedBulge, tyres.Current));
     WriteFits(json, WhatFits(fields, spacer, Input(kSlotInnerClear), tyres.Next, tyres.Current, vehicle));
     json.EndObject();
