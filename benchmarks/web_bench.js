@@ -78,6 +78,7 @@ export const FIELD_KEYS = ['InRim', 'InOffset', 'InIn', 'OutRim', 'OutOffset'];
 export const TARGET_OFFSET = 4;
 export const VEHICLES = ['passenger', 'other'];
 export const MADE = ['from2007', 'before2007'];
+export const CHOICES = { Vehicle: VEHICLES, Made: MADE };
 export const INPUT_KEYS = [...FIELD_KEYS, 'Spacer', 'Bulge', 'Vehicle', 'Tyre', 'RefTyre', 'Made', 'Axle', 'InnerClear'];
 export function cutUtf8(text) { return new TextEncoder().encode(text); }
 export function fieldText(text) { return text; }
